@@ -1,0 +1,58 @@
+#include "app/config.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "app/run_error.h"
+
+namespace saldor {
+
+std::vector<std::string> ReadItems(std::string_view text, std::size_t count) {
+  std::vector<std::string> items;
+  std::size_t pos = 0;
+  const std::size_t n = text.size();
+  auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
+  while (items.size() < count) {
+    while (pos < n && (text[pos] == ' ' || text[pos] == '\t' || isLineEnd(text[pos]))) ++pos;
+    if (pos >= n) break;
+    std::string item;
+    if (text[pos] == '"') {
+      std::size_t close = text.find('"', pos + 1);
+      if (close == std::string_view::npos) close = n;
+      item.assign(text.substr(pos + 1, close - pos - 1));
+      pos = close < n ? close + 1 : n;
+      // Whatever follows the closing quote up to the separator belongs to no item.
+      while (pos < n && text[pos] != ',' && !isLineEnd(text[pos])) ++pos;
+    } else {
+      std::size_t end = pos;
+      while (end < n && text[end] != ',' && !isLineEnd(text[end])) ++end;
+      item.assign(text.substr(pos, end - pos));
+      while (!item.empty() && (item.back() == ' ' || item.back() == '\t')) item.pop_back();
+      pos = end;
+    }
+    // Consume one separator: a comma, or a line end (CR LF counts once).
+    if (pos < n && text[pos] == ',') {
+      ++pos;
+    } else if (pos < n && text[pos] == '\r') {
+      ++pos;
+      if (pos < n && text[pos] == '\n') ++pos;
+    } else if (pos < n && text[pos] == '\n') {
+      ++pos;
+    }
+    items.push_back(std::move(item));
+  }
+  return items;
+}
+
+std::string ReadConfig(const std::filesystem::path& programFolder) {
+  const std::filesystem::path path = programFolder / "config.txt";
+  std::ifstream file(path, std::ios::binary);
+  if (!file) throw FileNotFoundError(path.string());
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) throw FileNotFoundError(path.string());
+  std::vector<std::string> items = ReadItems(text, 3);
+  if (items.size() < 3) throw InputPastEndOfFileError(path.string());
+  return items[2];
+}
+
+}  // namespace saldor

@@ -1,0 +1,611 @@
+// The ODBC side of the database layer: the only file that includes the ODBC headers. Text crosses
+// the ODBC boundary here and only here: UTF-8 on Linux (the narrow functions), UTF-16 where the
+// wide functions are used.
+#include "app/database.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+#include <sql.h>
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "app/numbers.h"
+#include "app/run_error.h"
+
+namespace saldor {
+namespace {
+
+// ---- text at the ODBC boundary ------------------------------------------------------------
+
+#if defined(_WIN32) && defined(UNICODE)
+using OdbcChar = SQLWCHAR;
+constexpr SQLSMALLINT kCText = SQL_C_WCHAR;
+constexpr SQLSMALLINT kSqlText = SQL_WVARCHAR;
+constexpr SQLSMALLINT kSqlLongText = SQL_WLONGVARCHAR;
+
+std::basic_string<OdbcChar> ToOdbc(std::string_view utf8) {
+  std::basic_string<OdbcChar> out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    unsigned char c = static_cast<unsigned char>(utf8[i]);
+    char32_t cp;
+    int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+    for (int k = 1; k < len && i + k < utf8.size(); ++k) {
+      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    i += len;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<OdbcChar>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<OdbcChar>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<OdbcChar>(cp));
+    }
+  }
+  return out;
+}
+
+std::string FromOdbc(const OdbcChar* text, std::size_t units) {
+  std::string out;
+  for (std::size_t i = 0; i < units; ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < units) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+#else
+using OdbcChar = SQLCHAR;
+constexpr SQLSMALLINT kCText = SQL_C_CHAR;
+constexpr SQLSMALLINT kSqlText = SQL_VARCHAR;
+constexpr SQLSMALLINT kSqlLongText = SQL_LONGVARCHAR;
+
+std::basic_string<OdbcChar> ToOdbc(std::string_view utf8) {
+  return std::basic_string<OdbcChar>(reinterpret_cast<const OdbcChar*>(utf8.data()), utf8.size());
+}
+
+std::string FromOdbc(const OdbcChar* text, std::size_t units) {
+  return std::string(reinterpret_cast<const char*>(text), units);
+}
+#endif
+
+std::string FromOdbc(const OdbcChar* text) {
+  std::size_t n = 0;
+  while (text[n] != 0) ++n;
+  return FromOdbc(text, n);
+}
+
+bool Ok(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+std::string Shorten(const std::string& sql) {
+  constexpr std::size_t kMax = 400;
+  return sql.size() <= kMax ? sql : sql.substr(0, kMax) + " ...";
+}
+
+// The driver's diagnostics as one error: the first record's native error and message, its
+// SQLSTATE and every further record as context.
+RunError OdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& operation,
+                   const std::string& sql = {}) {
+  int number = -1;
+  std::string description;
+  std::vector<std::string> context;
+  for (SQLSMALLINT rec = 1; handle != SQL_NULL_HANDLE; ++rec) {
+    OdbcChar state[6] = {};
+    OdbcChar message[1024] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    SQLRETURN rc =
+        SQLGetDiagRec(handleType, handle, rec, state, &native, message,
+                      static_cast<SQLSMALLINT>(sizeof message / sizeof message[0]), &length);
+    if (!Ok(rc)) break;
+    std::string text = FromOdbc(message);
+    if (rec == 1) {
+      number = native != 0 ? static_cast<int>(native) : -1;
+      description = text;
+      context.push_back("SQLSTATE " + FromOdbc(state) + ", native error " + std::to_string(native));
+    } else {
+      context.push_back("SQLSTATE " + FromOdbc(state) + ": " + text);
+    }
+  }
+  if (description.empty()) description = "The database driver reported a failure";
+  context.push_back("while: " + operation);
+  if (!sql.empty()) context.push_back("statement: " + Shorten(sql));
+  return RunError(number, description, std::move(context));
+}
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace
+
+// ---- Field --------------------------------------------------------------------------------
+
+std::string Field::AsText(std::string_view what) const {
+  if (IsNull()) throw InvalidUseOfNullError({"field: " + std::string(what)});
+  return TextOr({});
+}
+
+std::string Field::TextOr(std::string_view ifNull) const {
+  if (const auto* i = std::get_if<std::int64_t>(&value_)) return std::to_string(*i);
+  if (const auto* d = std::get_if<double>(&value_)) return NumberText(*d);
+  if (const auto* s = std::get_if<std::string>(&value_)) return *s;
+  return std::string(ifNull);
+}
+
+double Field::AsNumber(std::string_view what) const {
+  if (IsNull()) throw InvalidUseOfNullError({"field: " + std::string(what)});
+  if (const auto* i = std::get_if<std::int64_t>(&value_)) return static_cast<double>(*i);
+  if (const auto* d = std::get_if<double>(&value_)) return *d;
+  const std::string& text = std::get<std::string>(value_);
+  ParsedNumber number = ParseDecimal(text);
+  if (number.status == NumberStatus::kOk) return number.value;
+  if (number.status == NumberStatus::kOutOfRange) {
+    throw OverflowError({"field: " + std::string(what), "value: \"" + text + "\""});
+  }
+  throw TypeMismatchError({"field: " + std::string(what), "value: \"" + text + "\""});
+}
+
+// ---- ResultSet ----------------------------------------------------------------------------
+
+ResultSet::ResultSet(std::vector<std::string> columns, std::vector<Field> fields)
+    : columns_(std::move(columns)), fields_(std::move(fields)) {
+  for (std::size_t i = 0; i < columns_.size(); ++i) index_.emplace(Lower(columns_[i]), i);
+}
+
+std::size_t ResultSet::ColumnIndex(std::string_view name) const {
+  auto it = index_.find(Lower(name));
+  if (it == index_.end()) {
+    throw RunError(3265,
+                   "Item cannot be found in the collection corresponding to the requested name "
+                   "or ordinal.",
+                   {"field: " + std::string(name)});
+  }
+  return it->second;
+}
+
+const Field& ResultSet::Get(std::size_t row, std::string_view column) const {
+  return At(row, ColumnIndex(column));
+}
+
+// ---- Connection ---------------------------------------------------------------------------
+
+class Connection {
+ public:
+  Connection() {
+    if (!Ok(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_))) {
+      throw RunError(-1, "Cannot start the ODBC driver manager");
+    }
+    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!Ok(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) {
+      throw OdbcError(SQL_HANDLE_ENV, env_, "allocating the connection");
+    }
+  }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+  ~Connection() {
+    Disconnect();
+    if (dbc_ != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
+    if (env_ != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env_);
+  }
+
+  void Disconnect() {
+    if (connected_) SQLDisconnect(dbc_);
+    connected_ = false;
+  }
+
+  SQLHENV env_ = SQL_NULL_HENV;
+  SQLHDBC dbc_ = SQL_NULL_HDBC;
+  bool connected_ = false;
+};
+
+// ---- Statement ----------------------------------------------------------------------------
+
+struct Statement::Impl {
+  Database* db = nullptr;
+  SQLHDBC dbc = SQL_NULL_HDBC;
+  SQLHSTMT stmt = SQL_NULL_HSTMT;
+  SQLHSTMT lastKey = SQL_NULL_HSTMT;  // SQLite: "SELECT last_insert_rowid()", prepared on demand
+  std::string sql;
+
+  // One bound value; lives until the execution that uses it has finished.
+  struct Buffer {
+    std::basic_string<OdbcChar> text;
+    std::int64_t integer = 0;
+    double real = 0;
+    unsigned char bit = 0;
+    SQL_DATE_STRUCT date{};
+    SQL_TIMESTAMP_STRUCT timestamp{};
+    SQLLEN indicator = 0;
+  };
+  std::vector<Buffer> buffers;
+
+  ~Impl() {
+    if (lastKey != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, lastKey);
+    if (stmt != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+  }
+
+  [[noreturn]] void Fail(const std::string& operation) const {
+    throw OdbcError(SQL_HANDLE_STMT, stmt, operation, sql);
+  }
+
+  void Bind(std::span<const Param> params) {
+    SQLFreeStmt(stmt, SQL_CLOSE);
+    SQLFreeStmt(stmt, SQL_RESET_PARAMS);
+    buffers.assign(params.size(), Buffer{});
+    for (std::size_t i = 0; i < params.size(); ++i) {
+      Buffer& b = buffers[i];
+      const auto number = static_cast<SQLUSMALLINT>(i + 1);
+      SQLRETURN rc = SQL_SUCCESS;
+      const Param& p = params[i];
+      if (std::holds_alternative<std::nullptr_t>(p)) {
+        b.indicator = SQL_NULL_DATA;
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText, kSqlText, 1, 0, nullptr, 0,
+                              &b.indicator);
+      } else if (const auto* s = std::get_if<std::string>(&p)) {
+        b.text = ToOdbc(*s);
+        b.indicator = static_cast<SQLLEN>(b.text.size() * sizeof(OdbcChar));
+        const SQLULEN size = std::max<SQLULEN>(1, b.text.size());
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText,
+                              size > 4000 ? kSqlLongText : kSqlText, size, 0, b.text.data(),
+                              b.indicator, &b.indicator);
+      } else if (const auto* n = std::get_if<std::int64_t>(&p)) {
+        b.integer = *n;
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                              &b.integer, 0, nullptr);
+      } else if (const auto* d = std::get_if<double>(&p)) {
+        b.real = *d;
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 15, 0,
+                              &b.real, 0, nullptr);
+      } else if (const auto* flag = std::get_if<bool>(&p)) {
+        b.bit = *flag ? 1 : 0;
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &b.bit, 0,
+                              nullptr);
+      } else if (const auto* date = std::get_if<Date>(&p)) {
+        b.date.year = static_cast<SQLSMALLINT>(date->year);
+        b.date.month = static_cast<SQLUSMALLINT>(date->month);
+        b.date.day = static_cast<SQLUSMALLINT>(date->day);
+        b.indicator = sizeof b.date;
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_TYPE_DATE, SQL_TYPE_DATE, 10, 0,
+                              &b.date, 0, &b.indicator);
+      } else if (const auto* moment = std::get_if<DateTime>(&p)) {
+        b.timestamp.year = static_cast<SQLSMALLINT>(moment->date.year);
+        b.timestamp.month = static_cast<SQLUSMALLINT>(moment->date.month);
+        b.timestamp.day = static_cast<SQLUSMALLINT>(moment->date.day);
+        b.timestamp.hour = static_cast<SQLUSMALLINT>(moment->hour);
+        b.timestamp.minute = static_cast<SQLUSMALLINT>(moment->minute);
+        b.timestamp.second = static_cast<SQLUSMALLINT>(moment->second);
+        b.indicator = sizeof b.timestamp;
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP,
+                              SQL_TYPE_TIMESTAMP, 19, 0, &b.timestamp, 0, &b.indicator);
+      }
+      if (!Ok(rc)) Fail("binding parameter " + std::to_string(i + 1));
+    }
+  }
+
+  // Executes with `params`; SQL_NO_DATA (an update or delete that touched nothing) is success.
+  void Run(std::span<const Param> params) {
+    Bind(params);
+    SQLRETURN rc = SQLExecute(stmt);
+    if (!Ok(rc) && rc != SQL_NO_DATA) Fail("running the statement");
+  }
+
+  // Moves to the first result that has columns; false when there is none.
+  bool SeekResultWithColumns() {
+    for (;;) {
+      SQLSMALLINT columns = 0;
+      if (!Ok(SQLNumResultCols(stmt, &columns))) Fail("reading the result");
+      if (columns > 0) return true;
+      SQLRETURN rc = SQLMoreResults(stmt);
+      if (rc == SQL_NO_DATA) return false;
+      if (!Ok(rc)) Fail("reading the next result");
+    }
+  }
+
+  ResultSet FetchAll() {
+    SQLSMALLINT count = 0;
+    SQLNumResultCols(stmt, &count);
+    std::vector<std::string> names;
+    std::vector<SQLSMALLINT> types;
+    for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count); ++c) {
+      OdbcChar name[256] = {};
+      SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+      SQLULEN size = 0;
+      if (!Ok(SQLDescribeCol(stmt, c, name, static_cast<SQLSMALLINT>(std::size(name)), &nameLength,
+                             &type, &size, &digits, &nullable))) {
+        Fail("describing the result");
+      }
+      names.push_back(FromOdbc(name));
+      types.push_back(type);
+    }
+    std::vector<Field> fields;
+    for (;;) {
+      SQLRETURN rc = SQLFetch(stmt);
+      if (rc == SQL_NO_DATA) break;
+      if (!Ok(rc)) Fail("fetching a row");
+      for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count); ++c) {
+        fields.push_back(ReadField(c, types[c - 1]));
+      }
+    }
+    SQLFreeStmt(stmt, SQL_CLOSE);
+    return ResultSet(std::move(names), std::move(fields));
+  }
+
+  Field ReadField(SQLUSMALLINT column, SQLSMALLINT type) {
+    SQLLEN indicator = 0;
+    switch (type) {
+      case SQL_BIT:
+      case SQL_TINYINT:
+      case SQL_SMALLINT:
+      case SQL_INTEGER:
+      case SQL_BIGINT: {
+        std::int64_t value = 0;
+        if (!Ok(SQLGetData(stmt, column, SQL_C_SBIGINT, &value, 0, &indicator))) {
+          Fail("reading field " + std::to_string(column));
+        }
+        return indicator == SQL_NULL_DATA ? Field() : Field(Field::Value(value));
+      }
+      case SQL_REAL:
+      case SQL_FLOAT:
+      case SQL_DOUBLE: {
+        double value = 0;
+        if (!Ok(SQLGetData(stmt, column, SQL_C_DOUBLE, &value, 0, &indicator))) {
+          Fail("reading field " + std::to_string(column));
+        }
+        return indicator == SQL_NULL_DATA ? Field() : Field(Field::Value(value));
+      }
+      default:
+        break;
+    }
+    std::optional<std::string> text = ReadText(column);
+    if (!text) return Field();
+    if (type == SQL_NUMERIC || type == SQL_DECIMAL) {
+      ParsedNumber number = ParseDecimal(*text);
+      if (number.status == NumberStatus::kOk) return Field(Field::Value(number.value));
+    }
+    return Field(Field::Value(std::move(*text)));
+  }
+
+  // A text field of any length, read in pieces.
+  std::optional<std::string> ReadText(SQLUSMALLINT column) {
+    std::basic_string<OdbcChar> all;
+    OdbcChar piece[4096];
+    for (;;) {
+      SQLLEN indicator = 0;
+      SQLRETURN rc = SQLGetData(stmt, column, kCText, piece, sizeof piece, &indicator);
+      if (rc == SQL_NO_DATA) break;
+      if (!Ok(rc)) Fail("reading field " + std::to_string(column));
+      if (indicator == SQL_NULL_DATA) return std::nullopt;
+      const std::size_t capacity = sizeof piece / sizeof piece[0] - 1;
+      std::size_t units =
+          indicator == SQL_NO_TOTAL ||
+                  indicator / static_cast<SQLLEN>(sizeof(OdbcChar)) > static_cast<SQLLEN>(capacity)
+              ? capacity
+              : static_cast<std::size_t>(indicator) / sizeof(OdbcChar);
+      all.append(piece, units);
+      if (rc == SQL_SUCCESS) break;
+    }
+    return FromOdbc(all.data(), all.size());
+  }
+};
+
+Statement::Statement(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Statement::Statement(Statement&&) noexcept = default;
+Statement& Statement::operator=(Statement&&) noexcept = default;
+Statement::~Statement() = default;
+
+ResultSet Statement::Query(std::span<const Param> params) {
+  impl_->Run(params);
+  if (!impl_->SeekResultWithColumns()) {
+    SQLFreeStmt(impl_->stmt, SQL_CLOSE);
+    return ResultSet();
+  }
+  return impl_->FetchAll();
+}
+
+std::int64_t Statement::Execute(std::span<const Param> params) {
+  impl_->Run(params);
+  SQLLEN rows = -1;
+  if (!Ok(SQLRowCount(impl_->stmt, &rows))) rows = -1;
+  SQLFreeStmt(impl_->stmt, SQL_CLOSE);
+  return rows;
+}
+
+std::int64_t Statement::InsertReturningKey(std::span<const Param> params) {
+  ResultSet key;
+  if (impl_->db->dialect() == Dialect::kSqlServer) {
+    key = Query(params);
+  } else {
+    Execute(params);
+    if (impl_->lastKey == SQL_NULL_HSTMT) {
+      if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, impl_->dbc, &impl_->lastKey))) {
+        throw OdbcError(SQL_HANDLE_DBC, impl_->dbc, "allocating a statement");
+      }
+    }
+    static const std::basic_string<OdbcChar> kLastKey = ToOdbc("SELECT last_insert_rowid()");
+    SQLRETURN rc = SQLExecDirect(impl_->lastKey, const_cast<OdbcChar*>(kLastKey.c_str()), SQL_NTS);
+    if (!Ok(rc)) throw OdbcError(SQL_HANDLE_STMT, impl_->lastKey, "reading the new key");
+    std::int64_t value = 0;
+    SQLLEN indicator = 0;
+    rc = SQLFetch(impl_->lastKey);
+    if (Ok(rc)) rc = SQLGetData(impl_->lastKey, 1, SQL_C_SBIGINT, &value, 0, &indicator);
+    SQLFreeStmt(impl_->lastKey, SQL_CLOSE);
+    if (!Ok(rc)) throw OdbcError(SQL_HANDLE_STMT, impl_->lastKey, "reading the new key");
+    key = ResultSet({"ID"}, {Field(Field::Value(value))});
+  }
+  if (key.empty() || key.At(0, 0).IsNull()) {
+    throw InvalidUseOfNullError(
+        {"the database gave no key for the new record", "statement: " + Shorten(impl_->sql)});
+  }
+  const Field& field = key.At(0, 0);
+  if (const auto* i = std::get_if<std::int64_t>(&field.value())) return *i;
+  return static_cast<std::int64_t>(field.AsNumber("ID"));
+}
+
+// ---- Database -----------------------------------------------------------------------------
+
+Database::Database(std::unique_ptr<Connection> connection) : connection_(std::move(connection)) {}
+
+Database::~Database() = default;
+
+std::unique_ptr<Database> Database::Open(const std::string& connectionString,
+                                         int loginTimeoutSeconds) {
+  auto connection = std::make_unique<Connection>();
+  SQLSetConnectAttr(connection->dbc_, SQL_ATTR_LOGIN_TIMEOUT,
+                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0);
+  std::basic_string<OdbcChar> text = ToOdbc(connectionString);
+  SQLRETURN rc = SQLDriverConnect(connection->dbc_, nullptr, text.data(),
+                                  static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
+                                  SQL_DRIVER_NOPROMPT);
+  if (!Ok(rc)) {
+    RunError error = OdbcError(SQL_HANDLE_DBC, connection->dbc_, "opening the database");
+    throw error;
+  }
+  connection->connected_ = true;
+
+  OdbcChar name[256] = {};
+  SQLSMALLINT length = 0;
+  if (!Ok(SQLGetInfo(connection->dbc_, SQL_DBMS_NAME, name, sizeof name, &length))) {
+    throw OdbcError(SQL_HANDLE_DBC, connection->dbc_, "asking the database for its name");
+  }
+  std::unique_ptr<Database> db(new Database(std::move(connection)));
+  db->dbmsName_ = FromOdbc(name);
+  const std::string lower = Lower(db->dbmsName_);
+  if (lower.find("sql server") != std::string::npos) {
+    db->dialect_ = Dialect::kSqlServer;
+  } else if (lower.find("sqlite") != std::string::npos) {
+    db->dialect_ = Dialect::kSqlite;
+  } else {
+    throw RunError(-1, "The database is neither SQL Server nor SQLite",
+                   {"DBMS name: " + db->dbmsName_});
+  }
+  return db;
+}
+
+bool Database::isOpen() const { return connection_ && connection_->connected_; }
+
+Statement Database::Prepare(const Sql& sql) {
+  if (!isOpen()) throw RunError(3704, "Operation is not allowed when the object is closed.");
+  auto impl = std::make_unique<Statement::Impl>();
+  impl->db = this;
+  impl->dbc = connection_->dbc_;
+  impl->sql = sql.For(dialect_);
+  if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, impl->dbc, &impl->stmt))) {
+    throw OdbcError(SQL_HANDLE_DBC, impl->dbc, "allocating a statement", impl->sql);
+  }
+  std::basic_string<OdbcChar> text = ToOdbc(impl->sql);
+  if (!Ok(SQLPrepare(impl->stmt, text.data(), static_cast<SQLINTEGER>(text.size())))) {
+    impl->Fail("preparing the statement");
+  }
+  return Statement(std::move(impl));
+}
+
+ResultSet Database::Query(const Sql& sql, std::span<const Param> params) {
+  return Prepare(sql).Query(params);
+}
+
+std::int64_t Database::Execute(const Sql& sql, std::span<const Param> params) {
+  return Prepare(sql).Execute(params);
+}
+
+void Database::Begin() {
+  if (!Ok(SQLSetConnectAttr(connection_->dbc_, SQL_ATTR_AUTOCOMMIT,
+                            reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0))) {
+    throw OdbcError(SQL_HANDLE_DBC, connection_->dbc_, "beginning a transaction");
+  }
+  inTransaction_ = true;
+}
+
+void Database::Commit() {
+  SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection_->dbc_, SQL_COMMIT);
+  if (!Ok(rc)) throw OdbcError(SQL_HANDLE_DBC, connection_->dbc_, "committing the transaction");
+  SQLSetConnectAttr(connection_->dbc_, SQL_ATTR_AUTOCOMMIT,
+                    reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+  inTransaction_ = false;
+}
+
+void Database::Rollback() {
+  SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection_->dbc_, SQL_ROLLBACK);
+  SQLSetConnectAttr(connection_->dbc_, SQL_ATTR_AUTOCOMMIT,
+                    reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+  inTransaction_ = false;
+  if (!Ok(rc)) throw OdbcError(SQL_HANDLE_DBC, connection_->dbc_, "rolling back the transaction");
+}
+
+void Database::Close() {
+  if (connection_) connection_->Disconnect();
+}
+
+// ---- Transaction --------------------------------------------------------------------------
+
+Transaction::Transaction(Database& db) : db_(db) { db_.Begin(); }
+
+Transaction::~Transaction() {
+  if (done_) return;
+  try {
+    db_.Rollback();
+  } catch (const RunError&) {
+    // Already on the way out with another failure; that one is the one to report.
+  }
+}
+
+void Transaction::Commit() {
+  db_.Commit();
+  done_ = true;
+}
+
+// ---- statement builders -------------------------------------------------------------------
+
+namespace {
+
+std::string InsertText(std::string_view table, std::span<const std::string_view> columns) {
+  std::string text = "INSERT INTO " + std::string(table) + " (";
+  std::string markers;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (i > 0) {
+      text += ",";
+      markers += ",";
+    }
+    text += columns[i];
+    markers += "?";
+  }
+  return text + ") VALUES (" + markers + ")";
+}
+
+}  // namespace
+
+Sql InsertSql(std::string_view table, std::span<const std::string_view> columns) {
+  std::string text = InsertText(table, columns);
+  return Sql{text, text};
+}
+
+Sql InsertReturningKeySql(std::string_view table, std::span<const std::string_view> columns) {
+  std::string text = InsertText(table, columns);
+  return Sql{"SET NOCOUNT ON; " + text + "; SELECT CAST(SCOPE_IDENTITY() AS BIGINT) AS ID", text};
+}
+
+}  // namespace saldor

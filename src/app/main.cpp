@@ -1,0 +1,3 @@
+#include "app/mod_main.h"
+
+int main() { saldor::RunProgram(saldor::StandardTasks()); }

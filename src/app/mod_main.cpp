@@ -1,0 +1,74 @@
+#include "app/mod_main.h"
+
+#include <exception>
+#include <iostream>
+
+#include "app/config.h"
+#include "app/form1.h"
+#include "app/platform.h"
+#include "app/run_error.h"
+
+namespace saldor {
+
+std::string ConnectionStringFor(const std::string& prefix) {
+  std::string connection = prefix;
+  if (!connection.empty() && connection.back() != ';') connection += ';';
+  return connection + "PWD=QXV;";
+}
+
+std::unique_ptr<Database> OpenDatabase(const std::string& prefix) {
+  return Database::Open(ConnectionStringFor(prefix), kLoginTimeoutSeconds);
+}
+
+namespace {
+
+// cnDatabase: the one connection of the process, owned here for the life of the run.
+std::unique_ptr<Database> cnDatabase;
+
+void CloseDatabase() {
+  if (cnDatabase) cnDatabase->Close();
+}
+
+[[noreturn]] void EndProgram() {
+  CloseDatabase();
+  EndProcess(kExitOk);
+}
+
+[[noreturn]] void Run(const std::vector<Task>& tasks) {
+  const Settings settings = Settings::FromEnvironment();
+  const std::filesystem::path programFolder = ProgramFolder();
+  const std::string prefix = ReadConfig(programFolder);
+  cnDatabase = OpenDatabase(prefix);
+
+  std::unique_ptr<InstanceLock> lock = InstanceLock::TryAcquire(programFolder);
+  if (!lock) {
+    ShowMessage("Application Already Running", "This application is already running.");
+    EndProcess(kExitAlreadyRunning);
+  }
+
+  Screen screen;
+  RunContext context{*cnDatabase, programFolder, settings, screen};
+  Form1 form([] { EndProgram(); }, context.clock);
+  form.Form_Load([&] {
+    // The log is the hidden window's text; it goes to the standard output too, so that whoever
+    // started the run sees it.
+    std::cout << form.txtResults << std::endl;
+    RunTasks(context, form, tasks, [] { EndProgram(); });
+  });
+  EndProgram();  // RunTasks ends the process; this is never reached.
+}
+
+}  // namespace
+
+void RunProgram(const std::vector<Task>& tasks) {
+  try {
+    Run(tasks);
+  } catch (const RunError& error) {
+    ShowMessage("SaldorAuto", error.Report());
+  } catch (const std::exception& error) {
+    ShowMessage("SaldorAuto", RunError(-1, error.what()).Report());
+  }
+  EndProcess(kExitFailed);
+}
+
+}  // namespace saldor

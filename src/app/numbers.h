@@ -1,0 +1,29 @@
+#ifndef SALDOR_APP_NUMBERS_H_
+#define SALDOR_APP_NUMBERS_H_
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace saldor {
+
+// The outcome of reading a text as a decimal number.
+enum class NumberStatus { kOk, kNotANumber, kOutOfRange };
+
+struct ParsedNumber {
+  NumberStatus status = NumberStatus::kNotANumber;
+  double value = 0;
+};
+
+// Reads `text` as a decimal number: an optional sign, digits, an optional decimal point with
+// digits (at least one digit in all), and an optional exponent ("e" or "E", optional sign,
+// digits). Nothing else is accepted: no blanks, no thousands separators, no "inf" or "nan".
+// A number whose magnitude exceeds a double's range is kOutOfRange.
+ParsedNumber ParseDecimal(std::string_view text);
+
+// The shortest general decimal text that reads back as `value` exactly: "12.5", "3", "0.1".
+std::string NumberText(double value);
+
+}  // namespace saldor
+
+#endif  // SALDOR_APP_NUMBERS_H_

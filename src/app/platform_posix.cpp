@@ -1,0 +1,58 @@
+// The POSIX side of the platform seams.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "app/platform.h"
+#include "app/run_error.h"
+
+namespace saldor {
+
+std::filesystem::path ProgramFolder() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) {
+    throw RunError(ec.value(), "Cannot find the program folder: " + ec.message(),
+                   {"path: /proc/self/exe"});
+  }
+  return exe.parent_path();
+}
+
+std::unique_ptr<InstanceLock> InstanceLock::TryAcquire(const std::filesystem::path& programFolder) {
+  std::filesystem::path path = programFolder / "saldorauto.lock";
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    int err = errno;
+    throw RunError(err, std::string("Cannot open the instance lock: ") + std::strerror(err),
+                   {"file: " + path.string()});
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int err = errno;
+    ::close(fd);
+    if (err == EWOULDBLOCK) return nullptr;
+    throw RunError(err, std::string("Cannot take the instance lock: ") + std::strerror(err),
+                   {"file: " + path.string()});
+  }
+  return std::unique_ptr<InstanceLock>(new InstanceLock(fd));
+}
+
+InstanceLock::~InstanceLock() { ::close(static_cast<int>(handle_)); }
+
+void ShowMessage(const std::string& /*title*/, const std::string& text) {
+  std::cerr << text << std::endl;
+}
+
+void EndProcess(int status) {
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  std::_Exit(status);
+}
+
+}  // namespace saldor
