@@ -17,7 +17,13 @@ std::string ConnectionStringFor(const std::string& prefix) {
 }
 
 std::unique_ptr<Database> OpenDatabase(const std::string& prefix) {
-  return Database::Open(ConnectionStringFor(prefix), kLoginTimeoutSeconds);
+  try {
+    return Database::Open(ConnectionStringFor(prefix), kLoginTimeoutSeconds);
+  } catch (RunError& error) {
+    // The prefix is what config.txt holds; the password is never shown.
+    error.AddContext("connection string from config.txt: " + prefix);
+    throw;
+  }
 }
 
 namespace {

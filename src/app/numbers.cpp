@@ -1,5 +1,6 @@
 #include "app/numbers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -32,6 +33,29 @@ bool HasDecimalShape(std::string_view text) {
   return i == n;
 }
 
+// The power of ten of the leading significant digit of a text of decimal shape, roughly: positive
+// for large magnitudes, zero or negative for small ones.
+long DecimalExponent(std::string_view text) {
+  long exponent = 0;
+  std::size_t e = text.find_first_of("eE");
+  if (e != std::string_view::npos) {
+    std::string_view digits = text.substr(e + 1);
+    bool negative = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+      digits.remove_prefix(1);
+    for (char c : digits) exponent = std::min(exponent * 10 + (c - '0'), 100000L);
+    if (negative) exponent = -exponent;
+    text = text.substr(0, e);
+  }
+  std::size_t point = text.find('.');
+  std::string_view whole = text.substr(0, point);
+  std::size_t first = whole.find_first_of("123456789");
+  if (first != std::string_view::npos) return exponent + static_cast<long>(whole.size() - first);
+  std::string_view fraction = point == std::string_view::npos ? "" : text.substr(point + 1);
+  std::size_t lead = fraction.find_first_of("123456789");
+  return exponent - static_cast<long>(lead == std::string_view::npos ? 100000 : lead);
+}
+
 }  // namespace
 
 ParsedNumber ParseDecimal(std::string_view text) {
@@ -41,17 +65,9 @@ ParsedNumber ParseDecimal(std::string_view text) {
   double value = 0;
   auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
   if (ec == std::errc::result_out_of_range) {
-    // from_chars also says so for a value too small to hold; that one is a plain zero.
-    bool tiny = false;
-    for (char c : body) {
-      if (c == 'e' || c == 'E') {
-        tiny =
-            body.find("e-") != std::string_view::npos || body.find("E-") != std::string_view::npos;
-        break;
-      }
-    }
-    if (tiny) return {NumberStatus::kOk, body.front() == '-' ? -0.0 : 0.0};
-    return {NumberStatus::kOutOfRange, 0};
+    // Too large for a double is an overflow; too small is a plain zero.
+    if (DecimalExponent(body) > 0) return {NumberStatus::kOutOfRange, 0};
+    return {NumberStatus::kOk, body.front() == '-' ? -0.0 : 0.0};
   }
   if (ec != std::errc() || ptr != body.data() + body.size()) return {NumberStatus::kNotANumber, 0};
   return {NumberStatus::kOk, value};

@@ -2,34 +2,175 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
+
 #include "app/run_error.h"
 #include "support/test_database.h"
 
 namespace saldor {
 namespace {
 
+using testing::TempDir;
 using testing::TestDatabase;
+
+Sql Same(const std::string& text) { return Sql{text, text}; }
 
 TEST(DatabaseTest, ReportsSqliteDialect) {
   TestDatabase tdb;
   EXPECT_EQ(tdb.db().dialect(), Dialect::kSqlite);
+  EXPECT_EQ(tdb.db().dbmsName(), "SQLite");
 }
 
 TEST(DatabaseTest, TextParametersRoundTripUnchanged) {
   TestDatabase tdb;
-  const std::string texts[] = {"O'Brien",    "say \"hi\"", "a;b;DROP TABLE Item;--",
-                               "Größe €5 ✓", "",           std::string(5000, 'x')};
+  const std::string texts[] = {"O'Brien", "say \"hi\"",    "a;b;DROP TABLE Item;--", "Größe €5 ✓",
+                               "",        "line\r\nbreak", std::string(9000, 'x')};
   std::array<std::string_view, 1> columns{"Name"};
   Statement insert = tdb.db().Prepare(InsertReturningKeySql("Item", columns));
+  Statement select = tdb.db().Prepare(Same("SELECT Name FROM Item WHERE ID=?"));
   for (const std::string& text : texts) {
     std::int64_t id = insert.InsertReturningKey(std::vector<Param>{text});
-    ResultSet rs =
-        tdb.db().Query(Sql{"SELECT Name FROM Item WHERE ID=?", "SELECT Name FROM Item WHERE ID=?"},
-                       std::vector<Param>{id});
+    ResultSet rs = select.Query(std::vector<Param>{id});
     ASSERT_EQ(rs.size(), 1u);
     EXPECT_EQ(rs.Get(0, "name").AsText("Name"), text);
   }
-  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Item"), "6");
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Item"), "7");
+  EXPECT_EQ(tdb.Scalar("SELECT Name FROM Item WHERE ID=1"), "O'Brien");
+}
+
+TEST(DatabaseTest, InsertedKeysAreTheNewRowsOwn) {
+  TestDatabase tdb;
+  tdb.Exec("INSERT INTO Orders (ID, OrderNumber) VALUES (500, 'old');");
+  std::array<std::string_view, 2> columns{"OrderNumber", "Customer"};
+  Statement insert = tdb.db().Prepare(InsertReturningKeySql("Orders", columns));
+  std::int64_t first = insert.InsertReturningKey(std::vector<Param>{std::string("A"), nullptr});
+  // Another insert on the same connection between two inserts does not leak into the key.
+  tdb.db().Execute(Same("INSERT INTO Item (Name) VALUES ('x')"));
+  std::int64_t second = insert.InsertReturningKey(std::vector<Param>{std::string("B"), nullptr});
+  EXPECT_EQ(first, 501);
+  EXPECT_EQ(second, 502);
+  EXPECT_EQ(tdb.Scalar("SELECT OrderNumber FROM Orders WHERE ID=502"), "B");
+  EXPECT_EQ(tdb.Scalar("SELECT Customer IS NULL FROM Orders WHERE ID=501"), "1");
+}
+
+TEST(DatabaseTest, TypedParametersAndFields) {
+  TestDatabase tdb;
+  std::array<std::string_view, 6> columns{"OrderNumber", "OrderDate",  "DateAdded",
+                                          "SubTotal",    "DirectSale", "Freight"};
+  tdb.db().Execute(
+      InsertSql("Orders", columns),
+      std::vector<Param>{std::string("7"), Date{2027, 1, 1}, DateTime{Date{2026, 12, 31}, 23, 5, 9},
+                         12.5, false, std::int64_t{0}});
+  EXPECT_EQ(tdb.Scalar("SELECT OrderDate FROM Orders"), "2027-01-01");
+  EXPECT_EQ(tdb.Scalar("SELECT substr(DateAdded,1,19) FROM Orders"), "2026-12-31 23:05:09");
+  ResultSet rs = tdb.db().Query(Same("SELECT ID, SubTotal, DirectSale, Freight, Memo FROM Orders"));
+  ASSERT_EQ(rs.size(), 1u);
+  EXPECT_EQ(rs.Get(0, "ID").AsText("ID"), "1");
+  EXPECT_EQ(rs.Get(0, "SubTotal").AsText("SubTotal"), "12.5");
+  EXPECT_EQ(rs.Get(0, "Freight").AsText("Freight"), "0");
+  EXPECT_EQ(rs.Get(0, "DirectSale").AsNumber("DirectSale"), 0);
+  EXPECT_TRUE(rs.Get(0, "Memo").IsNull());
+  EXPECT_EQ(rs.Get(0, "Memo").TextOr("none"), "none");
+}
+
+TEST(DatabaseTest, NullAndMissingFieldsAreErrorsNamingTheField) {
+  TestDatabase tdb;
+  tdb.Exec("INSERT INTO Item (ID, Name, Weight) VALUES (1, 'n/a', NULL);");
+  ResultSet rs = tdb.db().Query(Same("SELECT Name, Weight FROM Item"));
+  try {
+    rs.Get(0, "Weight").AsText("Item.Weight");
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.number(), 94);
+    EXPECT_NE(e.Report().find("Item.Weight"), std::string::npos);
+  }
+  try {
+    rs.Get(0, "Name").AsNumber("Item.Name");
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.number(), 13);
+    EXPECT_NE(e.Report().find("n/a"), std::string::npos);
+  }
+  EXPECT_THROW(rs.Get(0, "Colour"), RunError);
+}
+
+TEST(DatabaseTest, RefusedStatementCarriesTheDriversDiagnostics) {
+  TestDatabase tdb;
+  try {
+    tdb.db().Query(Same("SELECT Foo FROM NoSuchTable"));
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_NE(e.description().find("no such table"), std::string::npos) << e.Report();
+    EXPECT_NE(e.Report().find("SQLSTATE"), std::string::npos);
+    EXPECT_NE(e.Report().find("NoSuchTable"), std::string::npos);
+  }
+}
+
+TEST(DatabaseTest, RollbackUndoesEveryWriteAndCommitKeepsThem) {
+  TestDatabase tdb;
+  Database& db = tdb.db();
+  {
+    Transaction tx(db);
+    db.Execute(Same("INSERT INTO Item (Name) VALUES ('a')"));
+    db.Execute(Same("INSERT INTO Item (Name) VALUES ('b')"));
+    // Leaving without Commit, as a failure would.
+  }
+  EXPECT_FALSE(db.inTransaction());
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Item"), "0");
+  {
+    Transaction tx(db);
+    db.Execute(Same("INSERT INTO Item (Name) VALUES ('c')"));
+    tx.Commit();
+  }
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Item"), "1");
+  // Back in auto-commit: a lone statement takes effect at once.
+  db.Execute(Same("DELETE FROM Item"));
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Item"), "0");
+}
+
+TEST(DatabaseTest, ExecuteCountsAffectedRows) {
+  TestDatabase tdb;
+  tdb.Exec("INSERT INTO Item (Name) VALUES ('a'),('b'),('c');");
+  EXPECT_EQ(tdb.db().Execute(Same("DELETE FROM Item WHERE Name<>?"),
+                             std::vector<Param>{std::string("b")}),
+            2);
+  EXPECT_EQ(tdb.db().Execute(Same("DELETE FROM Item WHERE Name='zzz'")), 0);
+}
+
+TEST(DatabaseOpenTest, MissingFolderReportsTheDriversMessage) {
+  TempDir dir;
+  try {
+    Database::Open("Driver=SQLite3;Database=" + (dir / "no/such/folder/x.db").string() + ";", 10);
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_NE(e.Report().find("SQLSTATE"), std::string::npos) << e.Report();
+    EXPECT_NE(e.Report().find("opening the database"), std::string::npos);
+  }
+}
+
+TEST(DatabaseOpenTest, UnreachableSqlServerFailsWithinTheLoginTimeout) {
+  auto start = std::chrono::steady_clock::now();
+  try {
+    Database::Open("Driver=FreeTDS;Server=127.0.0.1;Port=1;Database=Biz;UID=sa;PWD=QXV;", 10);
+    FAIL();
+  } catch (const RunError& e) {
+    EXPECT_NE(e.Report().find("SQLSTATE"), std::string::npos) << e.Report();
+    EXPECT_FALSE(e.description().empty());
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+TEST(SqlBuildersTest, InsertTextsInBothDialects) {
+  std::array<std::string_view, 2> columns{"A", "B"};
+  Sql plain = InsertSql("T", columns);
+  EXPECT_EQ(plain.sqlServer, "INSERT INTO T (A,B) VALUES (?,?)");
+  EXPECT_EQ(plain.sqlite, plain.sqlServer);
+  Sql keyed = InsertReturningKeySql("T", columns);
+  EXPECT_EQ(keyed.sqlServer,
+            "SET NOCOUNT ON; INSERT INTO T (A,B) VALUES (?,?); "
+            "SELECT CAST(SCOPE_IDENTITY() AS BIGINT) AS ID");
+  EXPECT_EQ(keyed.sqlite, "INSERT INTO T (A,B) VALUES (?,?)");
 }
 
 }  // namespace

@@ -1,1 +1,153 @@
 #include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "app/form1.h"
+#include "app/run_error.h"
+#include "app/task_sequence.h"
+#include "support/test_database.h"
+
+namespace saldor {
+namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::steady_clock;
+
+TimePoint LocalMoment(int year, int month, int day, int hour, int minute, int second) {
+  std::tm tm{};
+  tm.tm_year = year - 1900;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = hour;
+  tm.tm_min = minute;
+  tm.tm_sec = second;
+  tm.tm_isdst = -1;
+  return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+}
+
+Clock FixedClock(TimePoint moment) {
+  return [moment] { return moment; };
+}
+
+TEST(Form1Test, LoadReplacesTheLogWithTheGeneralDateLine) {
+  Form1 form([] {}, FixedClock(LocalMoment(2026, 12, 7, 11, 32, 5)));
+  form.txtResults = "left over from before";
+  bool ran = false;
+  form.Form_Load([&] { ran = true; });
+  EXPECT_EQ(form.txtResults, "12/7/2026 11:32:05 AM  - Program Loaded");
+  EXPECT_TRUE(ran);
+
+  Form1 evening([] {}, FixedClock(LocalMoment(2027, 1, 15, 0, 4, 9)));
+  evening.Form_Load([] {});
+  EXPECT_EQ(evening.txtResults, "1/15/2027 12:04:09 AM  - Program Loaded");
+  Form1 noon([] {}, FixedClock(LocalMoment(2026, 3, 9, 12, 0, 0)));
+  noon.Form_Load([] {});
+  EXPECT_EQ(noon.txtResults, "3/9/2026 12:00:00 PM  - Program Loaded");
+}
+
+TEST(Form1Test, ButtonsDoWhatTheirHandlersSay) {
+  int ended = 0;
+  Form1 form([&] { ++ended; }, SystemClock());
+  EXPECT_EQ(std::string(Form1::kCaption), "Saldor Auto Upload/Download 3.4");
+  EXPECT_EQ(form.bntDoTask.caption, "Do Tasks");
+  EXPECT_FALSE(form.bntDoTask.onClick);
+  form.txtResults = "log";
+  form.PostEvent(form.btnClear.onClick);
+  form.PostEvent([&] { form.btnExit_Click(); });
+  form.DoEvents();
+  EXPECT_EQ(form.txtResults, "");
+  EXPECT_EQ(ended, 1);
+}
+
+TEST(PacingWaitTest, EndsAtTheFirstExpiryAfterArmingAndLeavesTheTimerOff) {
+  Form1 form([] {}, SystemClock());
+  auto start = steady_clock::now();
+  PacingWait(form, 60);
+  EXPECT_GE(steady_clock::now() - start, milliseconds(60));
+  EXPECT_TRUE(form.bTimerDone);
+  EXPECT_FALSE(form.Timer1.enabled());
+  EXPECT_EQ(form.Timer1.interval(), 60);
+}
+
+TEST(PacingWaitTest, IsNeverEndedByAFlagOrExpiryLeftFromBefore) {
+  Form1 form([] {}, SystemClock());
+  PacingWait(form, 10);
+  ASSERT_TRUE(form.bTimerDone);  // the flag the last wait left set
+  // An expiry that fires while no wait is running sets the flag again.
+  form.Timer1.SetInterval(1);
+  form.Timer1.SetEnabled(true);
+  std::this_thread::sleep_for(milliseconds(5));
+  form.DoEvents();
+  ASSERT_TRUE(form.bTimerDone);
+  ASSERT_FALSE(form.Timer1.enabled());
+  auto start = steady_clock::now();
+  PacingWait(form, 120);
+  EXPECT_GE(steady_clock::now() - start, milliseconds(120));
+}
+
+TEST(PacingWaitTest, WindowEventsAreDispatchedDuringTheWait) {
+  Form1 form([] {}, SystemClock());
+  form.txtResults = "something";
+  form.PostEvent(form.btnClear.onClick);
+  PacingWait(form, 20);
+  EXPECT_EQ(form.txtResults, "");
+}
+
+class RunTasksTest : public ::testing::Test {
+ protected:
+  testing::TestDatabase tdb;
+  Settings settings{"localhost", 21, 5};
+  Screen screen;
+  RunContext context{tdb.db(), "/nonexistent", settings, screen};
+  Form1 form{[] {}, SystemClock()};
+  std::vector<std::string> trace;
+
+  Task Record(const std::string& name) {
+    return {name, [this, name](RunContext&) {
+              trace.push_back(name + (form.Timer1.enabled() ? " (timer on)" : ""));
+            }};
+  }
+};
+
+TEST_F(RunTasksTest, RunsEveryTaskInOrderThenEnds) {
+  int waitsSeen = 0;
+  std::vector<Task> tasks{Record("one"), Record("two"), Record("three"), Record("four")};
+  // Each wait leaves bTimerDone set; count the waits through the tasks that follow them.
+  for (std::size_t i = 1; i < tasks.size(); ++i) {
+    auto inner = tasks[i].run;
+    tasks[i].run = [&, inner](RunContext& c) {
+      if (form.bTimerDone) ++waitsSeen;
+      form.bTimerDone = false;
+      inner(c);
+    };
+  }
+  bool ended = false;
+  RunTasks(context, form, tasks, [&] {
+    trace.push_back("end");
+    ended = true;
+  });
+  EXPECT_EQ(trace, (std::vector<std::string>{"one", "two", "three", "four", "end"}));
+  EXPECT_EQ(waitsSeen, 3);
+  EXPECT_TRUE(ended);
+}
+
+TEST_F(RunTasksTest, AFailureStopsTheRunAtThatTask) {
+  std::vector<Task> tasks{{"ExportAvailableInventory",
+                           [](RunContext&) { throw RunError(3704, "Operation is not allowed"); }},
+                          Record("ExportOrderStatus"),
+                          Record("DownloadOrderFile"),
+                          Record("ImportOrderFile")};
+  bool ended = false;
+  try {
+    RunTasks(context, form, tasks, [&] { ended = true; });
+    FAIL() << "the failure did not reach the caller";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.number(), 3704);
+    EXPECT_NE(error.Report().find("task: ExportAvailableInventory"), std::string::npos);
+  }
+  EXPECT_TRUE(trace.empty());
+  EXPECT_FALSE(ended);
+}
+
+}  // namespace
+}  // namespace saldor
