@@ -1,6 +1,7 @@
 #include "app/mod_main.h"
 
 #include <exception>
+#include <filesystem>
 #include <iostream>
 
 #include "app/config.h"
@@ -71,6 +72,12 @@ void RunProgram(const std::vector<Task>& tasks) {
     Run(tasks);
   } catch (const RunError& error) {
     ShowMessage("SaldorAuto", error.Report());
+  } catch (const std::filesystem::filesystem_error& error) {
+    RunError report(error.code().value(), error.code().message());
+    if (!error.path1().empty()) report.AddContext("path: " + error.path1().string());
+    if (!error.path2().empty()) report.AddContext("path: " + error.path2().string());
+    report.AddContext(error.what());
+    ShowMessage("SaldorAuto", report.Report());
   } catch (const std::exception& error) {
     ShowMessage("SaldorAuto", RunError(-1, error.what()).Report());
   }

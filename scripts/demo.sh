@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# One whole job on the embedded default: installs what is needed (Debian 12, as root), builds the
+# program, lays out a program folder under build/demo with config.txt, a demo SQLite business
+# database and the upload script, starts a local FTP server on loopback that holds today's sample
+# order file, runs the program once and shows what it did.
+#
+# SALDOR_PACING_MS sets the pacing waits (the program's default is 15000; the demo uses 3000).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+if [ "${SKIP_INSTALL:-}" != 1 ]; then scripts/install-deps.sh; fi
+echo "== building"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target saldorauto >/dev/null
+
+demo=$root/build/demo
+ftp=$root/build/demo-ftp
+rm -rf "$demo" "$ftp"
+mkdir -p "$demo/temp" "$ftp"
+
+# The program folder: the program, its config.txt, the upload script.
+cp build/saldorauto "$demo/"
+cp scripts/fileup.sh "$demo/temp/fileup.sh"
+chmod +x "$demo/temp/fileup.sh"
+printf '"SaldorAuto","3.4","Driver=SQLite3;Database=%s;"\r\n' "$demo/business.db" >"$demo/config.txt"
+
+# The business database: schema and demo data.
+sqlite3 "$demo/business.db" ".read db/sqlite/business.sql" ".read db/sqlite/demo.sql"
+
+# The partner's server, holding today's order file.
+today=$(LC_ALL=C date +%d-%b-%Y)
+cp scripts/demo_order_file.csv "$ftp/Saldor_to_vendor_$today.csv"
+/usr/bin/python3 scripts/ftp_server.py --root "$ftp" --port 0 --port-file "$demo/ftp.port" \
+  --log "$demo/ftp.log" --quiet &
+ftp_pid=$!
+trap 'kill $ftp_pid 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -s "$demo/ftp.port" ] && break; sleep 0.1; done
+port=$(cat "$demo/ftp.port")
+echo "== partner FTP server on 127.0.0.1:$port holds: $(ls "$ftp")"
+
+export SALDOR_FTP_HOST=127.0.0.1 SALDOR_FTP_PORT=$port SALDOR_PACING_MS=${SALDOR_PACING_MS:-3000}
+echo "== running $demo/saldorauto (pacing waits of $SALDOR_PACING_MS ms)"
+start=$(date +%s.%N)
+set +e
+"$demo/saldorauto" >"$demo/run.out" 2>"$demo/run.err"
+status=$?
+set -e
+end=$(date +%s.%N)
+printf 'run log:     %s\n' "$(cat "$demo/run.out")"
+printf 'exit status: %s after %s s\n' "$status" "$(awk -v a="$start" -v b="$end" 'BEGIN{printf "%.1f", b - a}')"
+if [ -s "$demo/run.err" ]; then echo "error report:"; sed 's/^/  /' "$demo/run.err"; fi
+
+# The uploads run on their own; give them a moment to land.
+for _ in $(seq 100); do
+  [ "$(grep -c '^received' "$demo/ftp.log" 2>/dev/null || true)" -ge 2 ] && break
+  sleep 0.1
+done
+
+echo
+echo "== what the run wrote, in order"
+ls -l --time-style=+%H:%M:%S.%3N "$demo"/temp/*.csv "$demo"/Saldor_to_vendor_*.csv 2>/dev/null |
+  awk '{print "  " $6 "  " $7}' | sort
+echo
+echo "== FTP server transfers"
+sed 's/^/  /' "$demo/ftp.log" 2>/dev/null || true
+for f in "$demo"/temp/*.csv; do
+  echo
+  echo "== $(basename "$f")"
+  head -n 12 "$f" | sed 's/^/  /'
+done
+echo
+echo "== orders imported from Saldor_to_vendor_$today.csv"
+sqlite3 -header -column "$demo/business.db" \
+  "SELECT ID, OrderNumber, OrderDate, ShipTo, ShipToZip, SubTotal, Total, TotalCost FROM Orders WHERE EnteredBy='SaldorImport' ORDER BY ID;"
+echo
+sqlite3 -header -column "$demo/business.db" \
+  "SELECT i.OrderID, i.ItemNumber, i.Item, i.ItemName, i.Quantity, i.PriceEach, i.PriceExt,
+          i.CostExt, i.ItemDescription
+     FROM OrderItems i JOIN Orders o ON o.ID = i.OrderID
+    WHERE o.EnteredBy = 'SaldorImport' ORDER BY i.ID;"
+exit "$status"

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what is needed (Debian 12, as root), builds and runs every test: the normal build, the
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a bounded fuzzing run of the
+# order file reader, and a brief run of each benchmark.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+scripts/install-deps.sh
+
+echo "== build and test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+ctest --test-dir build --output-on-failure -j2 --timeout 300
+
+echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSALDOR_SANITIZE=ON \
+  -DSALDOR_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
+  UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+
+echo "== fuzz the order file reader"
+FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh
+
+echo "== benchmarks (brief)"
+find build/bench -type f -executable -name '*bench*' | sort | while read -r bench; do
+  "$bench" --benchmark_min_time=0.01
+done
+
+echo "== all tests passed"
