@@ -1,0 +1,80 @@
+#include "import/text_encoding.h"
+
+#include <cstdint>
+
+namespace saldor {
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the rest of the code page equals Latin-1.
+constexpr char32_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+  const std::size_t n = bytes.size();
+  for (std::size_t i = 0; i < n;) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length;
+    char32_t cp;
+    if (c >= 0xC2 && c <= 0xDF) {
+      length = 2;
+      cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      length = 3;
+      cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      length = 4;
+      cp = c & 0x07;
+    } else {
+      return false;  // a continuation byte, an overlong lead (C0, C1) or F5..FF
+    }
+    if (n - i < length) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + k]);
+      if (!IsContinuation(next)) return false;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000)) return false;  // overlong
+    if (cp >= 0xD800 && cp <= 0xDFFF) return false;                                  // surrogate
+    if (cp > 0x10FFFF) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::string DecodeFileText(std::string_view bytes) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (char byte : bytes) {
+    const auto c = static_cast<unsigned char>(byte);
+    AppendUtf8(out, c >= 0x80 && c <= 0x9F ? kCp1252High[c - 0x80] : char32_t{c});
+  }
+  return out;
+}
+
+}  // namespace saldor

@@ -1,0 +1,459 @@
+#include "import/import_order_file.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <ctime>
+#include <map>
+#include <optional>
+
+#include "app/run_error.h"
+#include "support/temp_dir.h"
+#include "support/test_database.h"
+
+namespace saldor {
+namespace {
+
+using testing::TempDir;
+using testing::TestDatabase;
+using Record = std::map<std::string, std::optional<std::string>>;
+
+TimePoint LocalMoment(int year, int month, int day, int hour, int minute, int second) {
+  std::tm tm{};
+  tm.tm_year = year - 1900;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = hour;
+  tm.tm_min = minute;
+  tm.tm_sec = second;
+  tm.tm_isdst = -1;
+  return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+}
+
+// One data row of an order file: the five cells most rows need, and any others by column.
+struct Row {
+  std::string order;
+  std::string line;
+  std::string part = "CAN10.NAT";
+  std::string quantity = "10";
+  std::string price = "2.5";
+  std::map<int, std::string> cells = {};
+};
+
+std::string CsvField(const std::string& value) {
+  if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
+  std::string quoted = "\"";
+  for (char c : value) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+std::string OrderFile(const std::vector<Row>& rows) {
+  std::string text;
+  for (int c = 1; c <= 35; ++c) text += (c > 1 ? ",H" : "H") + std::to_string(c);
+  text += "\r\n";
+  for (const Row& row : rows) {
+    std::map<int, std::string> cells = row.cells;
+    cells[1] = row.order;
+    cells[2] = row.line;
+    cells[21] = row.part;
+    cells[23] = row.quantity;
+    cells[25] = row.price;
+    for (int c = 1; c <= 35; ++c) text += (c > 1 ? "," : "") + CsvField(cells[c]);
+    text += "\r\n";
+  }
+  return text;
+}
+
+constexpr const char* kItems = R"sql(
+INSERT INTO Item (ID, Name, Category, Weight, VendorPartNumber, LandedCost, YardsPerRoll, Inactive)
+VALUES (101, 'Canvas Natural', 'CANVAS', 0.5, 'VN-CAN-NAT', 3.25, 60, 0),
+       (102, 'Twill Khaki', 'TWILL', 0.25, 'VN-TWL', 2, 80, NULL),
+       (106, 'Duck Olive', 'CANVAS', 0.75, 'VN-DCK', 4, 50, 1),
+       (107, 'Jersey', 'KNIT', 0.3, 'VN-JRS', 2.6, 40, 0),
+       (108, NULL, NULL, NULL, NULL, NULL, NULL, 0),
+       (110, 'Front', 'X', 1, 'VF', 1, 1, 0),
+       (111, 'Back', 'X', 1, 'VB', 1, 1, 0);
+INSERT INTO ItemCustomerPartNumber (ItemID, CustomerID, CustomerPartNumber1, CustomerPartNumber2)
+VALUES (101, 645, 'CAN10', 'NAT'), (102, 645, 'TWL07', 'KHA'), (106, 645, 'DCK12', 'OLV'),
+       (107, 12, 'JRS', 'HGR'), (108, 645, 'NUL', 'L'), (110, 645, '', 'F'), (111, 645, 'B', '');
+)sql";
+
+class ImportOrderFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { database.Exec(kItems); }
+
+  void WriteOrderFile(const std::string& text, const std::string& date = "31-Dec-2026") {
+    testing::WriteFile(folder / ("Saldor_to_vendor_" + date + ".csv"), text);
+  }
+
+  // Every row of `sql` as column -> text (nullopt for NULL), read straight through SQLite.
+  std::vector<Record> Select(const std::string& sql) {
+    sqlite3* handle = nullptr;
+    sqlite3_open(database.file().c_str(), &handle);
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(handle, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+    std::vector<Record> rows;
+    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+      Record& record = rows.emplace_back();
+      for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+        record[sqlite3_column_name(stmt, c)] =
+            text ? std::optional<std::string>(text) : std::nullopt;
+      }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(handle);
+    return rows;
+  }
+
+  std::string Scalar(const std::string& sql) { return database.Scalar(sql); }
+
+  // The error the import raises; fails the test when there is none.
+  RunError ImportError() {
+    try {
+      ImportOrderFile(context);
+    } catch (const RunError& error) {
+      return error;
+    }
+    ADD_FAILURE() << "the import raised no error";
+    return RunError(0, "none");
+  }
+
+  TestDatabase database;
+  TempDir folder{"saldor import"};
+  Settings settings;
+  Screen screen;
+  TimePoint now = LocalMoment(2026, 12, 31, 10, 30, 0);
+  int pointerSeen = -1;
+  RunContext context{database.db(), folder.path(), settings, screen, [this] {
+                       pointerSeen = screen.MousePointer;
+                       return now;
+                     }};
+};
+
+TEST_F(ImportOrderFileTest, WritesEveryFieldOfAnOrderAndItsLine) {
+  WriteOrderFile(OrderFile({{"PO-1001",
+                             "1",
+                             "CAN10.NAT",
+                             "10",
+                             "2.5",
+                             {{6, "ignored"},
+                              {7, "Acme Fabrics"},
+                              {8, "1 Main St"},
+                              {9, "Suite 2"},
+                              {10, "Boston"},
+                              {11, "MA"},
+                              {12, "2134"},
+                              {14, "PO Box 9"},
+                              {15, "Dept 4"},
+                              {16, "Albany"},
+                              {17, "NY"},
+                              {18, "1220"},
+                              {19, "NOT*USED"},
+                              {27, "Rush"},
+                              {35, "Dock 3"}}}}));
+  ImportOrderFile(context);
+
+  const std::vector<Record> orders = Select("SELECT * FROM Orders");
+  ASSERT_EQ(orders.size(), 1u);
+  EXPECT_EQ(orders[0].at("DateAdded")->substr(0, 19), "2026-12-31 10:30:00");
+  const Record expectedOrder = {{"ID", "1"},
+                                {"OrderNumber", "PO-1001"},
+                                {"Customer", "SALDOR CONTRACT"},
+                                {"OrderDate", "2027-01-01"},
+                                {"ShipDate", ""},
+                                {"RequestedShipDate", "2027-01-01"},
+                                {"ETA", ""},
+                                {"ShipTo", "Acme Fabrics"},
+                                {"ShipToAddress1", "1 Main St"},
+                                {"ShipToAddress2", "Suite 2"},
+                                {"ShipToCity", "Boston"},
+                                {"ShipToState", "MA"},
+                                {"ShipToZip", "02134"},
+                                {"ShipToContact", ""},
+                                {"ShipToPhone", ""},
+                                {"ShipToFax", ""},
+                                {"BillTo", "SALDOR CONTRACT"},
+                                {"BillToAddress1", "PO Box 9"},
+                                {"BillToAddress2", "Dept 4"},
+                                {"BillToCity", "Albany"},
+                                {"BillToState", "NY"},
+                                {"BillToZip", "1220"},
+                                {"BillToContact", ""},
+                                {"BillToPhone", ""},
+                                {"BillToFax", ""},
+                                {"Terms", "Net 60"},
+                                {"Status", "Open"},
+                                {"DateAdded", orders[0].at("DateAdded")},
+                                {"ShipMethod", ""},
+                                {"SubTotal", "25.0"},
+                                {"Freight", "0.0"},
+                                {"Miscellaneous", "0.0"},
+                                {"DiscountPercent", "0.0"},
+                                {"TaxPercent", "0.0"},
+                                {"Total", "25.0"},
+                                {"EnteredBy", "SaldorImport"},
+                                {"Memo", "Rush\r\nDock 3"},
+                                {"InvoiceMemo", ""},
+                                {"SalesType", ""},
+                                {"SalesRep", "138"},
+                                {"DirectSale", "0"},
+                                {"TotalCost", "32.5"},
+                                {"FOB", ""},
+                                {"ProductCategory", ""},
+                                {"RequestedDeliveryDate", ""},
+                                {"Location", "RVL - MS"},
+                                {"FreightTerms", ""},
+                                {"TPBillTo", ""},
+                                {"TPBillToA1", ""},
+                                {"TPBillToA2", ""},
+                                {"TPBillToCity", ""},
+                                {"TPBillToState", ""},
+                                {"TPBillToZip", ""},
+                                {"TPContact", ""},
+                                {"TPPhone", ""},
+                                {"TPFax", ""},
+                                {"TPAcctNo", ""},
+                                {"PickTicketPrinted", "0"},
+                                {"Flagged", "0"},
+                                {"ShipFrom", "SALDOR CONTRACT"},
+                                {"ShipFromAddress", "88 QUARRY LANE WEST"},
+                                {"ShipFromCity", "WESTBRAM"},
+                                {"ShipFromState", "NY"},
+                                {"ShipFromZip", "11999"},
+                                {"Memo2", ""},
+                                {"OrderType", "REGULAR"}};
+  EXPECT_EQ(orders[0], expectedOrder);
+
+  const std::vector<Record> lines = Select("SELECT * FROM OrderItems");
+  ASSERT_EQ(lines.size(), 1u);
+  const Record expectedLine = {{"ID", "1"},
+                               {"OrderID", "1"},
+                               {"ItemNumber", "1"},
+                               {"Item", "101"},
+                               {"ItemName", "Canvas Natural"},
+                               {"Quantity", "10.0"},
+                               {"Shipped", "0.0"},
+                               {"Category", "CANVAS"},
+                               {"PriceEach", "2.5"},
+                               {"PriceExt", "25.0"},
+                               {"WeightEach", "0.5"},
+                               {"WeightExt", "5.0"},
+                               {"VendorPartNumber", "VN-CAN-NAT"},
+                               {"ItemDescription", "CAN10.NAT"},
+                               {"CostEach", "3.25"},
+                               {"CostExt", "32.5"},
+                               {"YardsPerRoll", "60.0"},
+                               {"PromiseDate", std::nullopt},
+                               {"ItemStatus", "CONFIRMED-IN STOCK"},
+                               {"ExpectedShipDate", std::nullopt}};
+  EXPECT_EQ(lines[0], expectedLine);
+  EXPECT_EQ(pointerSeen, Screen::kBusy);
+  EXPECT_EQ(screen.MousePointer, Screen::kDefault);
+}
+
+TEST_F(ImportOrderFileTest, GroupsRowsIntoOrdersByLineNumberOne) {
+  WriteOrderFile(OrderFile({
+      {"PO-0", "1x", "NODOT"},                 // before any order: nothing
+      {"PO-1", " 1 ", "CAN10.NAT", "1", "2"},  // opens A
+      {"PO-X", "2", "CAN10.NAT", "2", "2"},    // new number, still A
+      {"PO-1", "11", "CAN10.NAT", "3", "2"},
+      {"PO-1", "1.5", "CAN10.NAT", "4", "2"},
+      {"PO-1", "A1", "CAN10.NAT", "5", "2"},
+      {"PO-1", "1", "CAN10.NAT", "10", "2.5"},  // same number: opens B
+      {"PO-2", "1", "ZZZ.999", "4", "1.25"},    // opens C, unmatched item
+      {"PO-2", "2", "ZZZ.998", "2", "1.25"},
+      {" ' ", "2"},   // ends the data
+      {"PO-9", "1"},  // never read
+  }));
+  ImportOrderFile(context);
+
+  const std::vector<Record> orders =
+      Select("SELECT OrderNumber, SubTotal, Total, TotalCost FROM Orders ORDER BY ID");
+  const std::vector<Record> expected = {
+      {{"OrderNumber", "PO-1"}, {"SubTotal", "30.0"}, {"Total", "30.0"}, {"TotalCost", "48.75"}},
+      {{"OrderNumber", "PO-1"}, {"SubTotal", "25.0"}, {"Total", "25.0"}, {"TotalCost", "32.5"}},
+      {{"OrderNumber", "PO-2"}, {"SubTotal", "7.5"}, {"Total", "7.5"}, {"TotalCost", "0.0"}},
+  };
+  EXPECT_EQ(orders, expected);
+  EXPECT_EQ(Scalar("SELECT group_concat(OrderID || ':' || ItemNumber, ' ') FROM OrderItems"),
+            "1:1 1:2 1:11 1:1.5 1:A1 2:1 3:1 3:2");
+}
+
+TEST_F(ImportOrderFileTest, EndOfDataIsTheFirstRowWithoutOrderNumber) {
+  for (const std::string end : {"", "   ", "''", " ' "}) {
+    WriteOrderFile(OrderFile({{"PO-1", "1"}, {end, "2"}, {"PO-2", "1"}}));
+    ImportOrderFile(context);
+  }
+  EXPECT_EQ(Scalar("SELECT COUNT(*) || '/' || SUM(OrderNumber = 'PO-1') || '/' || "
+                   "SUM(SubTotal = 25) FROM Orders"),
+            "4/4/4");
+  // No data rows at all: nothing, and no error.
+  for (const std::string& text :
+       std::vector<std::string>{"", "heading only", OrderFile({{"", "1"}, {"PO-3", "1"}})}) {
+    WriteOrderFile(text);
+    ImportOrderFile(context);
+  }
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Orders"), "4");
+}
+
+TEST_F(ImportOrderFileTest, CleansCellsKeepsRawTextAndReadsWindows1252) {
+  std::string file = OrderFile({
+      {"'00123'",
+       "1",
+       "CAN10.NAT",
+       "010",
+       "2.50",
+       {{7, "  O'Brien's  "}, {12, "213"}, {18, "02134"}, {27, "Call, then\r\n\"leave\""}}},
+      {"00124", "1", "CAN10.NAT", "1", "1", {{7, "Caf\xE9"}, {12, "12345"}}},
+  });
+  WriteOrderFile(file);
+  ImportOrderFile(context);
+  EXPECT_EQ(Select("SELECT OrderNumber, ShipTo, ShipToZip, BillToZip, Memo FROM Orders"),
+            (std::vector<Record>{{{"OrderNumber", "00123"},
+                                  {"ShipTo", "OBriens"},
+                                  {"ShipToZip", "213"},
+                                  {"BillToZip", "02134"},
+                                  {"Memo", "Call, then\r\n\"leave\"\r\n"}},
+                                 {{"OrderNumber", "00124"},
+                                  {"ShipTo", "Caf\xC3\xA9"},
+                                  {"ShipToZip", "12345"},
+                                  {"BillToZip", ""},
+                                  {"Memo", "\r\n"}}}));
+}
+
+TEST_F(ImportOrderFileTest, MatchesPartNumbersToActiveItemsOrThePlaceholder) {
+  WriteOrderFile(OrderFile({
+      {"PO-1", "1", "CAN10.NAT.W58", "1", "1", {{19, "X*Y"}}},  // three pieces, matched
+      {"PO-1", "2", "JRS.HGR"},                                 // mapped for another customer
+      {"PO-1", "3", "DCK12.OLV", "1", "1", {{19, "AB*C**D"}}},  // inactive item
+      {"PO-1", "4", "NODOT"},
+      {"PO-1", "5", ""},
+      {"PO-1", "6", ".F"},
+      {"PO-1", "7", "B."},
+      {"PO-1", "8", "CAN10 . NAT"},
+      {"PO-1", "9", "NUL.L"},
+      {"PO-1", "10", "TWL07.KHA"},  // Inactive NULL is active
+  }));
+  ImportOrderFile(context);
+  const std::string fields =
+      "Item || '|' || ItemName || '|' || Category || '|' || WeightEach || '|' || "
+      "VendorPartNumber || '|' || ItemDescription || '|' || CostEach || '|' || YardsPerRoll";
+  std::vector<std::string> lines;
+  for (const Record& r : Select("SELECT " + fields + " AS L FROM OrderItems ORDER BY ID")) {
+    lines.push_back(*r.at("L"));
+  }
+  const std::string placeholder = "3833|Saldor Item Not Found|OTHER|0.0|";
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "101|Canvas Natural|CANVAS|0.5|VN-CAN-NAT|CAN10.NAT.W58|3.25|60.0",
+                       "107|Jersey|KNIT|0.3|VN-JRS|JRS.HGR|2.6|40.0",
+                       placeholder + "AB C  D|DCK12.OLV|0.0|0.0",
+                       placeholder + "|NODOT|0.0|0.0",
+                       placeholder + "||0.0|0.0",
+                       "110|Front|X|1.0|VF|.F|1.0|1.0",
+                       "111|Back|X|1.0|VB|B.|1.0|1.0",
+                       placeholder + "|CAN10 . NAT|0.0|0.0",
+                       "108|||0.0||NUL.L|0.0|0.0",
+                       "102|Twill Khaki|TWILL|0.25|VN-TWL|TWL07.KHA|2.0|80.0",
+                   }));
+}
+
+TEST_F(ImportOrderFileTest, DecimalAndNegativeQuantitiesGiveUnroundedExtensions) {
+  WriteOrderFile(OrderFile({{"PO-1", "1", "CAN10.NAT", "12.5", "2"},
+                            {"PO-1", "2", "CAN10.NAT", "-4", "2"},
+                            {"PO-1", "3", "CAN10.NAT", "3", "0.1"}}));
+  ImportOrderFile(context);
+  EXPECT_EQ(Scalar("SELECT group_concat(PriceExt || '/' || WeightExt || '/' || CostExt, ' ') "
+                   "FROM OrderItems"),
+            "25.0/6.25/40.625 -8.0/-2.0/-13.0 0.3/1.5/9.75");
+  // 0.1 * 3 is not 0.3 in binary: the product is stored as computed, not rounded.
+  EXPECT_EQ(Scalar("SELECT PriceExt = 0.1 * 3 FROM OrderItems WHERE ItemNumber = '3'"), "1");
+  EXPECT_EQ(Scalar("SELECT (SubTotal = 17 + 0.1 * 3) || '/' || TotalCost FROM Orders"), "1/37.375");
+}
+
+TEST_F(ImportOrderFileTest, ReadsPastRow9999ToTheEndOfTheFile) {
+  std::vector<Row> rows;
+  for (int i = 0; i < 10050; ++i) {
+    rows.push_back(
+        {i < 10000 ? "PO-1" : "PO-2", i == 0 || i == 10000 ? "1" : "2", "ZZ.ZZ", "1", "1"});
+  }
+  WriteOrderFile(OrderFile(rows));
+  ImportOrderFile(context);
+  EXPECT_EQ(Scalar("SELECT group_concat(OrderNumber || ':' || SubTotal, ' ') FROM Orders"),
+            "PO-1:10000.0 PO-2:50.0");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OrderItems"), "10050");
+}
+
+TEST_F(ImportOrderFileTest, AnyFailureRollsBackTheWholeFile) {
+  struct Case {
+    std::string quantity, price;
+    int number;
+    std::string context;
+  };
+  const Case cases[] = {
+      {"10", "12,5", 13, "column 25 (unit price)"},
+      {"", "2", 13, "column 23 (quantity)"},
+      {"1", "1e400", 6, "column 25 (unit price)"},
+      {"1e300", "1e300", 6, "PriceExt"},
+  };
+  for (const Case& bad : cases) {
+    WriteOrderFile(OrderFile({{"PO-1", "1"},
+                              {"PO-1", "2"},
+                              {"PO-2", "1"},
+                              {"PO-2", "2", "CAN10.NAT", bad.quantity, bad.price},
+                              {"PO-3", "1"}}));
+    const RunError error = ImportError();
+    EXPECT_EQ(error.number(), bad.number) << bad.price;
+    const std::string report = error.Report();
+    EXPECT_NE(report.find(bad.context), std::string::npos) << report;
+    EXPECT_NE(report.find("row 5"), std::string::npos) << report;
+    EXPECT_NE(report.find("Saldor_to_vendor_31-Dec-2026.csv"), std::string::npos) << report;
+    EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Orders") + Scalar("SELECT COUNT(*) FROM OrderItems"),
+              "00");
+  }
+  EXPECT_NE(ImportError().Report().find("\"1e300\" and \"1e300\""), std::string::npos);
+
+  // A database error half-way and a broken file do the same.
+  database.Exec(
+      "CREATE TRIGGER RefuseLine BEFORE INSERT ON OrderItems WHEN NEW.ItemNumber = 'boom' "
+      "BEGIN SELECT RAISE(ABORT, 'line refused'); END;");
+  WriteOrderFile(OrderFile({{"PO-1", "1"}, {"PO-1", "boom"}}));
+  EXPECT_NE(ImportError().Report().find("line refused"), std::string::npos);
+  WriteOrderFile(OrderFile({{"PO-1", "1"}}) + "PO-2,\"1\r\n");
+  EXPECT_EQ(ImportError().number(), 62);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Orders") + Scalar("SELECT COUNT(*) FROM OrderItems"),
+            "00");
+
+  // After the fix the file imports once, as a whole.
+  WriteOrderFile(OrderFile({{"PO-1", "1"}, {"PO-1", "2"}, {"PO-2", "1"}, {"PO-3", "1"}}));
+  ImportOrderFile(context);
+  EXPECT_EQ(Scalar("SELECT group_concat(OrderNumber) FROM Orders"), "PO-1,PO-2,PO-3");
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM OrderItems"), "4");
+  EXPECT_EQ(screen.MousePointer, Screen::kDefault);
+}
+
+TEST_F(ImportOrderFileTest, NoFileForTodayImportsNothing) {
+  WriteOrderFile(OrderFile({{"PO-1", "1"}}), "30-Dec-2026");
+  WriteOrderFile(OrderFile({{"PO-1", "1"}}), "01-Jan-2027");
+  ImportOrderFile(context);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Orders"), "0");
+  EXPECT_EQ(pointerSeen, Screen::kDefault);  // the date is taken before the busy pointer
+  EXPECT_EQ(screen.MousePointer, Screen::kDefault);
+}
+
+TEST_F(ImportOrderFileTest, RunDateIsTakenOnceAndDateAddedPerOrder) {
+  // The run starts a second before midnight; the orders are written after it.
+  std::vector<TimePoint> moments = {LocalMoment(2026, 12, 31, 23, 59, 59),
+                                    LocalMoment(2027, 1, 1, 0, 0, 30),
+                                    LocalMoment(2027, 1, 1, 0, 0, 31)};
+  std::size_t calls = 0;
+  context.clock = [&] { return moments[std::min(calls++, moments.size() - 1)]; };
+  WriteOrderFile(OrderFile({{"PO-1", "1"}, {"PO-2", "1"}}));
+  ImportOrderFile(context);
+  EXPECT_EQ(Scalar("SELECT group_concat(OrderDate || '/' || RequestedShipDate || '/' || "
+                   "substr(DateAdded, 1, 19), ' ') FROM Orders"),
+            "2027-01-01/2027-01-01/2027-01-01 00:00:30 2027-01-01/2027-01-01/2027-01-01 00:00:31");
+}
+
+}  // namespace
+}  // namespace saldor
