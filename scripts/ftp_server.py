@@ -1,0 +1,122 @@
+#!/usr/bin/python3
+"""A small FTP server on loopback standing in for the partner's server.
+
+Serves one folder to the partner account (user "ftpvend1", password "qT#wz4Lp" unless
+--password says otherwise) with read and write permission, in passive mode.
+
+  /usr/bin/python3 scripts/ftp_server.py --root DIR [--port N] [--port-file FILE]
+      [--password PW] [--cut NAME]... [--log FILE] [--quiet]
+
+--port 0 (the default) takes a free port; the port is printed on standard output as
+"port N" and, with --port-file, written to that file once the server is listening.
+--cut NAME breaks every download of NAME halfway: the data connection is closed after half of
+the file and the transfer is reported as aborted.
+--log FILE appends one line per transfer: "sent NAME", "incomplete NAME", "received NAME", and
+"login-failed USER" for a refused login.
+"""
+
+import argparse
+import logging
+import os
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+class CutProducer:
+    """Sends the first half of the file as it is, then fails as a broken read would."""
+
+    buffer_size = 65536
+
+    def __init__(self, file):
+        self.file = file
+        file.seek(0, os.SEEK_END)
+        self._left = file.tell() // 2
+        file.seek(0)
+
+    def more(self):
+        if self._left <= 0:
+            raise OSError(5, "transfer cut by the test server")
+        data = self.file.read(min(self._left, self.buffer_size))
+        self._left -= len(data)
+        return data
+
+
+def make_handler(cut_names, log_path):
+    class Handler(FTPHandler):
+        def _note(self, text):
+            if log_path:
+                with open(log_path, "a", encoding="utf-8") as log:
+                    log.write(text + "\n")
+
+        def ftp_RETR(self, file):
+            if os.path.basename(file) not in cut_names:
+                return super().ftp_RETR(file)
+            try:
+                fd = self.run_as_current_user(self.fs.open, file, "rb")
+            except OSError as err:
+                self.respond("550 %s." % err.strerror)
+                return None
+            self.use_sendfile = False  # sendfile would send the whole file past the producer
+            self.push_dtp_data(CutProducer(fd), isproducer=True,
+                               file=fd, cmd="RETR")
+            return file
+
+        def on_file_sent(self, file):
+            self._note("sent " + os.path.basename(file))
+
+        def on_incomplete_file_sent(self, file):
+            self._note("incomplete " + os.path.basename(file))
+
+        def on_file_received(self, file):
+            self._note("received " + os.path.basename(file))
+
+        def on_login_failed(self, username, password):
+            self._note("login-failed " + username)
+
+    return Handler
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--root", required=True, help="the folder served as the login directory")
+    parser.add_argument("--host", default="127.0.0.1")
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--port-file")
+    parser.add_argument("--user", default="ftpvend1")
+    parser.add_argument("--password", default="qT#wz4Lp")
+    parser.add_argument("--cut", action="append", default=[])
+    parser.add_argument("--log")
+    parser.add_argument("--quiet", action="store_true")
+    args = parser.parse_args()
+
+    logging.basicConfig(level=logging.WARNING if args.quiet else logging.INFO,
+                        format="ftp_server: %(message)s")
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, os.path.abspath(args.root), perm="elradfmwMT")
+    handler = make_handler(set(args.cut), args.log)
+    handler.authorizer = authorizer
+    handler.banner = "test FTP server ready"
+    handler.auth_failed_timeout = 0.1  # refuse a wrong password at once, not after 3 seconds
+    server = FTPServer((args.host, args.port), handler)
+    port = server.socket.getsockname()[1]
+    print("port %d" % port, flush=True)
+    if args.port_file:
+        # Written under a temporary name first, so that a reader never sees half a number.
+        part = args.port_file + ".part"
+        with open(part, "w", encoding="ascii") as out:
+            out.write("%d\n" % port)
+        os.replace(part, args.port_file)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    finally:
+        server.close_all()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

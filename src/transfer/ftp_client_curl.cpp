@@ -1,0 +1,171 @@
+// The FTP client on libcurl: passive mode, one control connection kept for the whole session.
+#include <curl/curl.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+
+#include "app/run_error.h"
+#include "transfer/ftp_client.h"
+
+namespace saldor {
+namespace {
+
+// A server that does not answer the connect within this time is taken as down.
+constexpr long kConnectTimeoutSeconds = 30;
+// A command the server does not answer within this time fails.
+constexpr long kResponseTimeoutSeconds = 60;
+// A transfer that moves less than one byte per second for this long is taken as stalled.
+constexpr long kStallSeconds = 60;
+
+// The classic "Path/File access error", for a local file failure without a system number.
+constexpr int kPathFileAccessError = 75;
+
+void InitCurlOnce() {
+  static std::once_flag once;
+  static CURLcode code = CURLE_OK;
+  std::call_once(once, [] { code = curl_global_init(CURL_GLOBAL_DEFAULT); });
+  if (code != CURLE_OK) {
+    throw RunError(code, curl_easy_strerror(code), {"operation: initialise the FTP library"});
+  }
+}
+
+size_t AppendToString(char* data, size_t size, size_t count, void* target) {
+  static_cast<std::string*>(target)->append(data, size * count);
+  return size * count;
+}
+
+// Returning less than was given makes libcurl stop the transfer with a write error.
+size_t WriteToStream(char* data, size_t size, size_t count, void* target) {
+  auto* out = static_cast<std::ofstream*>(target);
+  out->write(data, static_cast<std::streamsize>(size * count));
+  return out->good() ? size * count : 0;
+}
+
+// Splits a name listing into its lines, without line ends; empty lines are dropped.
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
+
+class CurlFtpClient final : public FtpClient {
+ public:
+  CurlFtpClient() = default;
+  ~CurlFtpClient() override { Close(); }
+
+  void Open(const FtpAccount& account) override {
+    InitCurlOnce();
+    account_ = account;
+    curl_ = curl_easy_init();
+    if (curl_ == nullptr) {
+      throw RunError(CURLE_FAILED_INIT, curl_easy_strerror(CURLE_FAILED_INIT),
+                     {"host: " + HostText(), "operation: connect and log in"});
+    }
+    curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, error_);
+    curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl_, CURLOPT_USERNAME, account_.user.c_str());
+    curl_easy_setopt(curl_, CURLOPT_PASSWORD, account_.password.c_str());
+    curl_easy_setopt(curl_, CURLOPT_FTPPORT, nullptr);  // passive data connections
+    curl_easy_setopt(curl_, CURLOPT_FTP_USE_EPSV, 1L);
+    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, kResponseTimeoutSeconds);
+    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+
+    // Asking for the login directory without a body connects and logs in, nothing more.
+    SetUrl("");
+    curl_easy_setopt(curl_, CURLOPT_NOBODY, 1L);
+    Perform("connect and log in", "");
+    curl_easy_setopt(curl_, CURLOPT_NOBODY, 0L);
+  }
+
+  std::vector<std::string> ListNames() override {
+    std::string listing;
+    SetUrl("");
+    curl_easy_setopt(curl_, CURLOPT_DIRLISTONLY, 1L);
+    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, AppendToString);
+    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &listing);
+    Perform("list the login directory", "");
+    curl_easy_setopt(curl_, CURLOPT_DIRLISTONLY, 0L);
+    return SplitLines(listing);
+  }
+
+  void GetFile(const std::string& remoteName, const std::filesystem::path& localPath) override {
+    errno = 0;
+    std::ofstream out(localPath, std::ios::binary | std::ios::trunc);
+    if (!out.is_open()) ThrowLocalFileError("Cannot create the local file", localPath);
+    SetUrl(remoteName);
+    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, WriteToStream);
+    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &out);
+    Perform("fetch " + remoteName, localPath.string());
+    errno = 0;
+    out.close();
+    if (out.fail()) ThrowLocalFileError("Cannot write the local file", localPath);
+  }
+
+  void Close() override {
+    if (curl_ != nullptr) {
+      curl_easy_cleanup(curl_);  // sends QUIT on the open control connection
+      curl_ = nullptr;
+    }
+  }
+
+ private:
+  std::string HostText() const { return account_.host + ":" + std::to_string(account_.port); }
+
+  // Points the handle at `name` in the login directory (the directory itself for "").
+  void SetUrl(const std::string& name) {
+    std::string host = account_.host;
+    if (host.find(':') != std::string::npos) host = "[" + host + "]";
+    std::string url = "ftp://" + host + ":" + std::to_string(account_.port) + "/";
+    if (!name.empty()) {
+      char* escaped = curl_easy_escape(curl_, name.data(), static_cast<int>(name.size()));
+      if (escaped == nullptr) {
+        throw RunError(CURLE_OUT_OF_MEMORY, curl_easy_strerror(CURLE_OUT_OF_MEMORY),
+                       {"host: " + HostText(), "operation: build the address of " + name});
+      }
+      url += escaped;
+      curl_free(escaped);
+    }
+    curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
+  }
+
+  // Runs the transfer set up on the handle; a failure raises RunError with libcurl's code.
+  void Perform(const std::string& operation, const std::string& localFile) {
+    error_[0] = '\0';
+    CURLcode code = curl_easy_perform(curl_);
+    if (code == CURLE_OK) return;
+    RunError error(code, curl_easy_strerror(code),
+                   {"host: " + HostText(), "operation: " + operation});
+    if (error_[0] != '\0') error.AddContext(std::string("detail: ") + error_);
+    if (!localFile.empty()) error.AddContext("local file: " + localFile);
+    throw error;
+  }
+
+  [[noreturn]] void ThrowLocalFileError(const std::string& what,
+                                        const std::filesystem::path& path) const {
+    int number = errno != 0 ? errno : kPathFileAccessError;
+    std::string reason = errno != 0 ? std::strerror(errno) : "Path/File access error";
+    throw RunError(number, what + ": " + reason, {"file: " + path.string()});
+  }
+
+  FtpAccount account_;
+  CURL* curl_ = nullptr;
+  char error_[CURL_ERROR_SIZE] = {};
+};
+
+}  // namespace
+
+std::unique_ptr<FtpClient> NewFtpClient() { return std::make_unique<CurlFtpClient>(); }
+
+}  // namespace saldor

@@ -1,0 +1,200 @@
+#include "transfer/download_order_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <set>
+
+#include "app/run_error.h"
+#include "support/ftp_server.h"
+#include "support/temp_dir.h"
+#include "support/test_database.h"
+#include "transfer_test_support.h"
+
+namespace saldor {
+namespace {
+
+using ::saldor::testing::FtpServer;
+using ::saldor::testing::FtpServerOptions;
+using ::saldor::testing::LocalMoment;
+using ::saldor::testing::ReadFile;
+using ::saldor::testing::TempDir;
+using ::saldor::testing::WaitFor;
+using ::saldor::testing::WriteFile;
+
+constexpr char kToday[] = "Saldor_to_vendor_31-Dec-2026.csv";
+constexpr char kOrderRows[] = "H,1,SALDOR,ABC-1\r\nL,2,SALDOR,ABC-2\r\n";
+
+class DownloadOrderFileTest : public ::testing::Test {
+ protected:
+  // A run at noon on 31 Dec 2026 against the server on `port`.
+  RunContext Context(
+      int port, Clock clock = [] { return LocalMoment(2026, 12, 31, 12, 0, 0); }) {
+    settings_.ftpHost = FtpServer::kHost;
+    settings_.ftpPort = port;
+    return RunContext{database_.db(), program_.path(), settings_, screen_, std::move(clock)};
+  }
+
+  void ServerFile(const std::string& name, const std::string& content) {
+    WriteFile(root_ / name, content);
+  }
+
+  std::set<std::string> ProgramFolderNames() const {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(program_.path())) {
+      names.insert(entry.path().filename().string());
+    }
+    return names;
+  }
+
+  // Runs the download and gives the error it raised, if any.
+  std::optional<RunError> Download(RunContext context) {
+    try {
+      DownloadOrderFile(context);
+    } catch (const RunError& error) {
+      return error;
+    }
+    return std::nullopt;
+  }
+
+  // The error report, "" when there was no error.
+  static std::string ReportOf(const std::optional<RunError>& error) {
+    return error ? error->Report() : "";
+  }
+
+  static bool HasContext(const RunError& error, const std::string& line) {
+    const auto& lines = error.context();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  TempDir root_{"saldor-ftp-root"};
+  TempDir program_{"saldor program folder"};
+  testing::TestDatabase database_;
+  Settings settings_;
+  Screen screen_;
+};
+
+TEST_F(DownloadOrderFileTest, FetchesTodaysFileListedInOtherCaseUnderTheListedName) {
+  // Neither the listed name nor the local name is the name rebuilt with the date in capitals:
+  // a case-sensitive server has only the listed one.
+  ServerFile("saldor_to_vendor_31-dec-2026.CSV", kOrderRows);
+  ServerFile("Saldor_to_vendor_30-Dec-2026.csv", "yesterday");
+  FtpServer server(root_.path());
+
+  EXPECT_EQ(ReportOf(Download(Context(server.port()))), "");
+
+  EXPECT_EQ(ReadFile(program_ / kToday), kOrderRows);  // byte for byte, line ends included
+  EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});
+  EXPECT_EQ(server.Log(), std::vector<std::string>{"sent saldor_to_vendor_31-dec-2026.CSV"});
+}
+
+TEST_F(DownloadOrderFileTest, FirstOfTwoNamesDifferingInCaseIsTheOneFetchAndReplacesTheLocalFile) {
+  // The test server lists names in byte order: capitals first.
+  ServerFile("SALDOR_TO_VENDOR_31-DEC-2026.CSV", "first listed");
+  ServerFile(kToday, "second listed");
+  WriteFile(program_ / kToday, "fetched by an earlier run of the day, longer than the new one");
+  FtpServer server(root_.path());
+
+  EXPECT_EQ(ReportOf(Download(Context(server.port()))), "");
+
+  EXPECT_EQ(ReadFile(program_ / kToday), "first listed");
+  EXPECT_EQ(server.Log(), std::vector<std::string>{"sent SALDOR_TO_VENDOR_31-DEC-2026.CSV"});
+}
+
+TEST_F(DownloadOrderFileTest, NoFileForTodayFetchesNothingAndLeavesTheLocalFileAlone) {
+  ServerFile("Saldor_to_vendor_30-Dec-2026.csv", "yesterday");
+  ServerFile("Saldor_to_vendor_01-Jan-2027.csv", "tomorrow");
+  ServerFile(std::string(kToday) + ".bak", "not the name");
+  ServerFile(std::string("x") + kToday, "not the name either");
+  WriteFile(program_ / kToday, "earlier run");
+  FtpServer server(root_.path());
+
+  EXPECT_EQ(ReportOf(Download(Context(server.port()))), "");
+
+  EXPECT_EQ(ReadFile(program_ / kToday), "earlier run");
+  EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});
+  EXPECT_TRUE(server.Log().empty());
+}
+
+TEST_F(DownloadOrderFileTest, TakesTheDateOnceWhenTheRunCrossesMidnight) {
+  // Every reading after the first is already the next day.
+  int readings = 0;
+  Clock clock = [&readings] {
+    return readings++ == 0 ? LocalMoment(2026, 12, 31, 23, 59, 59)
+                           : LocalMoment(2027, 1, 1, 0, 0, 1);
+  };
+  ServerFile(kToday, kOrderRows);
+  ServerFile("Saldor_to_vendor_01-Jan-2027.csv", "next day");
+  FtpServer server(root_.path());
+
+  EXPECT_EQ(ReportOf(Download(Context(server.port(), clock))), "");
+
+  EXPECT_EQ(ReadFile(program_ / kToday), kOrderRows);
+  EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});
+}
+
+TEST_F(DownloadOrderFileTest, RefusedLoginIsReportedWithHostAndOperation) {
+  ServerFile(kToday, kOrderRows);
+  FtpServer server(root_.path(), FtpServerOptions{.password = "another password", .cutFiles = {}});
+
+  std::optional<RunError> error = Download(Context(server.port()));
+
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number(), 67);  // CURLE_LOGIN_DENIED
+  EXPECT_TRUE(HasContext(*error, "host: 127.0.0.1:" + std::to_string(server.port())));
+  EXPECT_TRUE(HasContext(*error, "operation: connect and log in"));
+  EXPECT_TRUE(
+      WaitFor([&] { return server.Log() == std::vector<std::string>{"login-failed ftpvend1"}; }));
+  EXPECT_TRUE(ProgramFolderNames().empty());
+}
+
+TEST_F(DownloadOrderFileTest, ServerThatIsDownIsReported) {
+  int port = 0;
+  {
+    FtpServer gone(root_.path());
+    port = gone.port();
+  }
+
+  std::optional<RunError> error = Download(Context(port));
+
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number(), 7);  // CURLE_COULDNT_CONNECT
+  EXPECT_FALSE(error->description().empty());
+  EXPECT_TRUE(HasContext(*error, "host: 127.0.0.1:" + std::to_string(port)));
+  EXPECT_TRUE(HasContext(*error, "operation: connect and log in"));
+}
+
+TEST_F(DownloadOrderFileTest, TransferCutInTheMiddleLeavesNoFileBehind) {
+  ServerFile(kToday, std::string(300000, 'x'));
+  FtpServer server(root_.path(), FtpServerOptions{.cutFiles = {kToday}});
+
+  std::optional<RunError> error = Download(Context(server.port()));
+
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number(), 18);  // CURLE_PARTIAL_FILE
+  EXPECT_TRUE(HasContext(*error, "operation: fetch " + std::string(kToday)));
+  // The server notes the broken transfer just after it has told the client.
+  EXPECT_TRUE(WaitFor([&] {
+    return server.Log() == std::vector<std::string>{"incomplete " + std::string(kToday)};
+  }));
+  EXPECT_TRUE(ProgramFolderNames().empty());  // neither today's file nor a temporary one
+}
+
+TEST_F(DownloadOrderFileTest, ProgramFolderThatCannotBeWrittenIsReported) {
+  ServerFile(kToday, kOrderRows);
+  FtpServer server(root_.path());
+  RunContext context = Context(server.port());
+  context.programFolder = program_ / "missing";
+
+  std::optional<RunError> error = Download(context);
+
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number(), ENOENT);
+  ASSERT_FALSE(error->context().empty());
+  EXPECT_NE(error->context()[0].find("missing"), std::string::npos);
+  EXPECT_TRUE(server.Log().empty());
+}
+
+}  // namespace
+}  // namespace saldor

@@ -1,0 +1,161 @@
+#include "transfer/upload_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <sstream>
+
+#include "app/run_error.h"
+#include "support/ftp_server.h"
+#include "support/temp_dir.h"
+#include "support/test_database.h"
+#include "transfer_test_support.h"
+
+namespace saldor {
+namespace {
+
+using ::saldor::testing::FtpServer;
+using ::saldor::testing::ReadFile;
+using ::saldor::testing::SourcePath;
+using ::saldor::testing::TempDir;
+using ::saldor::testing::WaitFor;
+using ::saldor::testing::WriteFile;
+
+// A stand-in upload script: records its arguments, the port it was given and its session in
+// "<file name>.args" beside itself, then waits for a file "go" there before it ends, writing
+// "<file name>.done".
+constexpr char kRecordingScript[] = R"script(#!/bin/sh
+here=$(dirname "$0")
+name=$(basename "$4")
+{
+  echo "$#"
+  for arg in "$@"; do echo "[$arg]"; done
+  echo "port=$SALDOR_FTP_PORT"
+  echo "session=$(cut -d' ' -f6 /proc/$$/stat)"
+} > "$here/$name.part"
+mv "$here/$name.part" "$here/$name.args"
+tries=0
+while [ ! -e "$here/go" ] && [ $tries -lt 3000 ]; do sleep 0.01; tries=$((tries + 1)); done
+touch "$here/$name.done"
+)script";
+
+class UploadFileTest : public ::testing::Test {
+ protected:
+  UploadFileTest() { std::filesystem::create_directories(temp()); }
+
+  RunContext Context(int port = 2121) {
+    settings_.ftpHost = FtpServer::kHost;
+    settings_.ftpPort = port;
+    return RunContext{database_.db(), program_.path(), settings_, screen_};
+  }
+
+  std::filesystem::path temp() const { return program_ / "temp"; }
+
+  void InstallScript(const std::string& content, mode_t mode = 0755) {
+    WriteFile(temp() / "fileup.sh", content);
+    ASSERT_EQ(chmod((temp() / "fileup.sh").c_str(), mode), 0);
+  }
+
+  // The lines a recording script wrote for `name`.
+  std::vector<std::string> RecordedLines(const std::string& name) const {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile(temp() / (name + ".args")));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  TempDir program_{"saldor program folder"};  // a path with blanks
+  testing::TestDatabase database_;
+  Settings settings_;
+  Screen screen_;
+};
+
+TEST_F(UploadFileTest, StartsTheScriptDetachedWithFourArgumentsAndDoesNotWait) {
+  InstallScript(kRecordingScript);
+  const std::filesystem::path inventory = temp() / "saldor_available_inventory.csv";
+  const std::filesystem::path status = temp() / "Vendor_to_saldor_01-Jan-2027.csv";
+  WriteFile(inventory, "x");
+  WriteFile(status, "y");
+  RunContext context = Context();
+
+  UploadFile(context, inventory);
+  UploadFile(context, status);
+
+  // Both scripts are started and left alone: no child of this process is left to reap.
+  errno = 0;
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+  // Both run at once: each has started while neither may end yet.
+  ASSERT_TRUE(WaitFor([&] {
+    return std::filesystem::exists(temp() / "saldor_available_inventory.csv.args") &&
+           std::filesystem::exists(temp() / "Vendor_to_saldor_01-Jan-2027.csv.args");
+  }));
+  EXPECT_FALSE(std::filesystem::exists(temp() / "saldor_available_inventory.csv.done"));
+
+  for (const std::filesystem::path& file : {inventory, status}) {
+    std::vector<std::string> lines = RecordedLines(file.filename().string());
+    ASSERT_EQ(lines.size(), 7u) << ReadFile(temp() / (file.filename().string() + ".args"));
+    EXPECT_EQ(lines[0], "4");
+    EXPECT_EQ(lines[1], "[127.0.0.1]");
+    EXPECT_EQ(lines[2], "[ftpvend1]");
+    EXPECT_EQ(lines[3], "[qT#wz4Lp]");
+    EXPECT_EQ(lines[4], "[" + file.string() + "]");
+    EXPECT_EQ(lines[5], "port=2121");
+    EXPECT_NE(lines[6], "session=" + std::to_string(getsid(0)));  // a session of its own
+  }
+
+  WriteFile(temp() / "go", "");
+  EXPECT_TRUE(WaitFor([&] {
+    return std::filesystem::exists(temp() / "saldor_available_inventory.csv.done") &&
+           std::filesystem::exists(temp() / "Vendor_to_saldor_01-Jan-2027.csv.done");
+  }));
+}
+
+TEST_F(UploadFileTest, ScriptThatCannotBeStartedIsAnError) {
+  const std::filesystem::path file = temp() / "saldor_available_inventory.csv";
+  WriteFile(file, "x");
+  const std::string script = "file: " + (temp() / "fileup.sh").string();
+  RunContext context = Context();
+
+  try {
+    UploadFile(context, file);
+    ADD_FAILURE() << "a missing script was started";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.number(), ENOENT);
+    EXPECT_EQ(error.context(), std::vector<std::string>{script});
+  }
+
+  InstallScript(kRecordingScript, 0644);
+  try {
+    UploadFile(context, file);
+    ADD_FAILURE() << "a script that is not executable was started";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.number(), EACCES);
+    EXPECT_EQ(error.context(), std::vector<std::string>{script});
+  }
+}
+
+TEST_F(UploadFileTest, ShippedScriptLandsTheFileOnTheServer) {
+  TempDir root("saldor-ftp-root");
+  FtpServer server(root.path());
+  std::filesystem::copy_file(SourcePath("scripts/fileup.sh"), temp() / "fileup.sh");
+  const std::string content = "PartNo,OnHand\r\nABC-1,12.5\r\n";
+  const std::filesystem::path file = temp() / "Vendor_to_saldor 01-Jan-2027.csv";
+  WriteFile(file, content);
+  RunContext context = Context(server.port());
+
+  UploadFile(context, file);
+
+  const std::string received = "received " + file.filename().string();
+  ASSERT_TRUE(WaitFor([&] {
+    std::vector<std::string> log = server.Log();
+    return std::find(log.begin(), log.end(), received) != log.end();
+  }));
+  EXPECT_EQ(ReadFile(root / file.filename().string()), content);
+}
+
+}  // namespace
+}  // namespace saldor
