@@ -54,7 +54,7 @@ OrderFileRow ReadOrderFileRow(const std::vector<std::string>& fields) {
   row.ColMemo1 = cell(27);
   row.ColMemo2 = cell(35);
   // The ZIP code is four characters when the partner's system dropped its leading zero.
-  if (CharacterCount(row.ColShipToZip) == 4) row.ColShipToZip.insert(0, "0");
+  if (CharacterCount(row.ColShipToZip) == 4) row.ColShipToZip = "0" + row.ColShipToZip;
   return row;
 }
 

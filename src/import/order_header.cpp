@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "import/reusable_sql.h"
+
 namespace saldor {
 
 const std::array<std::string_view, 65> kOrderHeaderColumns = {
@@ -73,7 +75,9 @@ const std::array<std::string_view, 65> kOrderHeaderColumns = {
     "OrderType",
 };
 
-Sql OrderHeaderInsertSql() { return InsertReturningKeySql("Orders", kOrderHeaderColumns); }
+Sql OrderHeaderInsertSql() {
+  return ReusableOnSqlite(InsertReturningKeySql("Orders", kOrderHeaderColumns));
+}
 
 OrderHeaderWriter::OrderHeaderWriter(Database& db) : insert_(db.Prepare(OrderHeaderInsertSql())) {}
 
