@@ -27,12 +27,17 @@ std::vector<std::string> MergedEnvironment(
     for (const auto& [extraName, value] : env) replaced = replaced || extraName == name;
     if (!replaced) out.push_back(std::move(text));
   }
-  for (const auto& [name, value] : env) out.push_back(name + "=" + value);
+  for (const auto& [name, value] : env) {
+    std::string entry = name;
+    entry.append("=").append(value);
+    out.push_back(std::move(entry));
+  }
   return out;
 }
 
 std::vector<char*> Pointers(std::vector<std::string>& items) {
   std::vector<char*> out;
+  out.reserve(items.size() + 1);
   for (std::string& item : items) out.push_back(item.data());
   out.push_back(nullptr);
   return out;

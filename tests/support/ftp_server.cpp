@@ -9,7 +9,7 @@
 
 namespace saldor::testing {
 
-FtpServer::FtpServer(const std::filesystem::path& root, FtpServerOptions options)
+FtpServer::FtpServer(const std::filesystem::path& root, const FtpServerOptions& options)
     : work_("saldor-ftp") {
   std::vector<std::string> args{SourcePath("scripts/ftp_server.py").string(),
                                 "--root",

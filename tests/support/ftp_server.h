@@ -21,7 +21,7 @@ struct FtpServerOptions {
 // server listens; stopped by the destructor.
 class FtpServer {
  public:
-  explicit FtpServer(const std::filesystem::path& root, FtpServerOptions options = {});
+  explicit FtpServer(const std::filesystem::path& root, const FtpServerOptions& options = {});
   FtpServer(const FtpServer&) = delete;
   FtpServer& operator=(const FtpServer&) = delete;
   ~FtpServer();
