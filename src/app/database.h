@@ -16,7 +16,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -105,8 +104,7 @@ class ResultSet {
 
  private:
   std::vector<std::string> columns_;
-  std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> column
-  std::vector<Field> fields_;                           // row-major
+  std::vector<Field> fields_;  // row-major
 };
 
 class Connection;  // the ODBC handles, private to database.cpp
@@ -124,9 +122,8 @@ class Statement {
   // Runs the statement with `params` (one per "?" marker, in order) and fetches its whole result.
   ResultSet Query(std::span<const Param> params = {});
 
-  // Runs a statement that returns no rows; gives the number of rows it affected (-1 when the
-  // driver does not know).
-  std::int64_t Execute(std::span<const Param> params = {});
+  // Runs a statement that returns no rows (an insert, update or delete).
+  void Execute(std::span<const Param> params = {});
 
   // Runs an insert built by InsertReturningKeySql and gives the key the database assigned to the
   // new row.
@@ -163,7 +160,7 @@ class Database {
 
   // One-shot forms of Prepare(sql).Query / Execute.
   ResultSet Query(const Sql& sql, std::span<const Param> params = {});
-  std::int64_t Execute(const Sql& sql, std::span<const Param> params = {});
+  void Execute(const Sql& sql, std::span<const Param> params = {});
 
   // Transactions. Begin turns off auto-commit; Commit and Rollback end the transaction and turn
   // auto-commit back on. Outside a transaction every statement takes effect at once.

@@ -3,8 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "import/reusable_sql.h"
-
 namespace saldor {
 
 const std::array<std::string_view, 65> kOrderHeaderColumns = {
@@ -75,9 +73,7 @@ const std::array<std::string_view, 65> kOrderHeaderColumns = {
     "OrderType",
 };
 
-Sql OrderHeaderInsertSql() {
-  return ReusableOnSqlite(InsertReturningKeySql("Orders", kOrderHeaderColumns));
-}
+Sql OrderHeaderInsertSql() { return InsertReturningKeySql("Orders", kOrderHeaderColumns); }
 
 OrderHeaderWriter::OrderHeaderWriter(Database& db) : insert_(db.Prepare(OrderHeaderInsertSql())) {}
 

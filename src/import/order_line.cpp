@@ -6,7 +6,6 @@
 
 #include "app/numbers.h"
 #include "app/run_error.h"
-#include "import/reusable_sql.h"
 
 namespace saldor {
 namespace {
@@ -37,7 +36,7 @@ const std::array<std::string_view, 18> kOrderLineColumns = {
     "ItemDescription", "CostEach",   "CostExt",  "YardsPerRoll", "PromiseDate", "ItemStatus",
 };
 
-Sql OrderLineInsertSql() { return ReusableOnSqlite(InsertSql("OrderItems", kOrderLineColumns)); }
+Sql OrderLineInsertSql() { return InsertSql("OrderItems", kOrderLineColumns); }
 
 OrderLineWriter::OrderLineWriter(Database& db) : insert_(db.Prepare(OrderLineInsertSql())) {}
 

@@ -2,13 +2,11 @@
 
 #include <array>
 
-#include "import/reusable_sql.h"
-
 namespace saldor {
 
 Sql OrderTotalsUpdateSql() {
   const std::string text = "UPDATE Orders SET SubTotal=?,Total=?,TotalCost=? WHERE ID=?";
-  return ReusableOnSqlite(Sql{text, text});
+  return Sql{text, text};
 }
 
 OrderTotalsWriter::OrderTotalsWriter(Database& db) : update_(db.Prepare(OrderTotalsUpdateSql())) {}

@@ -129,13 +129,17 @@ TEST(DatabaseTest, RollbackUndoesEveryWriteAndCommitKeepsThem) {
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Item"), "0");
 }
 
-TEST(DatabaseTest, ExecuteCountsAffectedRows) {
+TEST(DatabaseTest, ReExecutedWritesTakeTheirNewValues) {
   TestDatabase tdb;
-  tdb.Exec("INSERT INTO Item (Name) VALUES ('a'),('b'),('c');");
-  EXPECT_EQ(tdb.db().Execute(Same("DELETE FROM Item WHERE Name<>?"),
-                             std::vector<Param>{std::string("b")}),
-            2);
-  EXPECT_EQ(tdb.db().Execute(Same("DELETE FROM Item WHERE Name='zzz'")), 0);
+  tdb.Exec("INSERT INTO Item (Name, Weight) VALUES ('a', 1),('b', 2),('c', 3);");
+  Statement update = tdb.db().Prepare(Same("UPDATE Item SET Weight=? WHERE Name=?"));
+  update.Execute(std::vector<Param>{10.5, std::string("a")});
+  update.Execute(std::vector<Param>{20.0, std::string("b")});
+  Statement remove = tdb.db().Prepare(Same("DELETE FROM Item WHERE Name=?"));
+  remove.Execute(std::vector<Param>{std::string("c")});
+  remove.Execute(std::vector<Param>{std::string("nothing")});
+  EXPECT_EQ(tdb.Scalar("SELECT group_concat(Name || '=' || Weight, ',') FROM Item"),
+            "a=10.5,b=20.0");
 }
 
 TEST(DatabaseOpenTest, MissingFolderReportsTheDriversMessage) {
