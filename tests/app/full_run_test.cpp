@@ -1,0 +1,114 @@
+// Whole runs of the real program: the demo business database, a real FTP server on loopback, the
+// real upload script, and the date of the run set with faketime.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "support/ftp_server.h"
+#include "support/process.h"
+#include "support/test_database.h"
+
+namespace saldor {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FtpServer;
+using testing::InstallProgram;
+using testing::ProcessResult;
+using testing::ReadFile;
+using testing::RunProcess;
+using testing::SourcePath;
+using testing::TempDir;
+using testing::TestDatabase;
+
+class FullRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(partner.path());
+    program = InstallProgram(folder, tdb.connectionString());
+    std::filesystem::create_directories(folder / "temp");
+    std::filesystem::copy_file(SourcePath("scripts/fileup.sh"), folder / "temp" / "fileup.sh");
+  }
+
+  // Runs the program with the clock set to `moment` ("2026-12-31 10:00:00").
+  ProcessResult RunAt(const std::string& moment) {
+    return RunProcess("/usr/bin/faketime", {"-f", "@" + moment, program.string()},
+                      {{"DONT_FAKE_MONOTONIC", "1"},
+                       {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
+                       {"SALDOR_FTP_HOST", FtpServer::kHost},
+                       {"SALDOR_FTP_PORT", std::to_string(server.port())},
+                       {"SALDOR_PACING_MS", "200"}},
+                      120s);
+  }
+
+  // Waits until the server has received `count` uploads; gives how many it saw.
+  int AwaitUploads(int count) {
+    auto deadline = std::chrono::steady_clock::now() + 30s;
+    int received = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+      received = 0;
+      for (const std::string& entry : server.Log()) received += entry.rfind("received ", 0) == 0;
+      if (received >= count) break;
+      std::this_thread::sleep_for(20ms);
+    }
+    return received;
+  }
+
+  TestDatabase tdb{/*withDemoData=*/true};
+  TempDir dir{"saldor full run"};
+  std::filesystem::path folder = dir / "Saldor Auto";
+  TempDir partner{"saldor-partner"};
+  FtpServer server{partner.path()};
+  std::filesystem::path program;
+};
+
+TEST_F(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
+  // The partner lists today's file with the date in capitals.
+  std::filesystem::copy_file(SourcePath("scripts/demo_order_file.csv"),
+                             partner.path() / "Saldor_to_vendor_31-DEC-2026.csv");
+
+  ProcessResult run = RunAt("2026-12-31 10:00:00");
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("12/31/2026 10:00:", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find(" AM  - Program Loaded\n"), std::string::npos) << run.out;
+  EXPECT_EQ(run.err.find("error"), std::string::npos) << run.err;
+
+  // Both exports written into temp and handed to the real upload script.
+  EXPECT_TRUE(std::filesystem::exists(folder / "temp" / "saldor_available_inventory.csv"));
+  EXPECT_TRUE(std::filesystem::exists(folder / "temp" / "Vendor_to_saldor_01-Jan-2027.csv"));
+  EXPECT_EQ(AwaitUploads(2), 2);
+  EXPECT_EQ(ReadFile(partner.path() / "Vendor_to_saldor_01-Jan-2027.csv"),
+            ReadFile(folder / "temp" / "Vendor_to_saldor_01-Jan-2027.csv"));
+
+  // The order file fetched into the program folder under its local name, and imported.
+  EXPECT_EQ(ReadFile(folder / "Saldor_to_vendor_31-Dec-2026.csv"),
+            ReadFile(SourcePath("scripts/demo_order_file.csv")));
+  std::string imported = tdb.Scalar(
+      "SELECT COUNT(*) || ' ' || MIN(OrderDate) || ' ' || MAX(OrderDate) FROM Orders "
+      "WHERE EnteredBy='SaldorImport'");
+  EXPECT_EQ(imported, "3 2027-01-01 2027-01-01");
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy='SaldorImport' AND "
+                       "SubTotal > 0 AND Total = SubTotal"),
+            "3");
+}
+
+TEST_F(FullRunTest, AFailureInTheFirstTaskStopsTheRun) {
+  std::filesystem::remove(folder / "temp" / "fileup.sh");
+  std::filesystem::copy_file(SourcePath("scripts/demo_order_file.csv"),
+                             partner.path() / "Saldor_to_vendor_31-Dec-2026.csv");
+
+  ProcessResult run = RunAt("2026-12-31 10:00:00");
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err.rfind("error ", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find("fileup.sh"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("task: ExportAvailableInventory"), std::string::npos) << run.err;
+  // No order status export, no download, no import.
+  EXPECT_FALSE(std::filesystem::exists(folder / "temp" / "Vendor_to_saldor_01-Jan-2027.csv"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "Saldor_to_vendor_31-Dec-2026.csv"));
+  EXPECT_TRUE(server.Log().empty());
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy='SaldorImport'"), "0");
+}
+
+}  // namespace
+}  // namespace saldor
