@@ -5,7 +5,13 @@
 
 namespace saldor {
 
-// `ExportAvailableInventory`: Writes the available inventory file and starts its upload.
+// `ExportAvailableInventory`: refills the work table tmpSaldorAvailInv with the partner's
+// available stock and in-production quantities (see InventoryAllocation), writes it to
+// temp/saldor_available_inventory.csv and starts its upload. Shows the busy pointer while it
+// works.
+//
+// The table is emptied and refilled in one transaction: a failure on the way leaves the previous
+// run's snapshot in place, and no file is written or uploaded. Raises RunError on any failure.
 void ExportAvailableInventory(RunContext& context);
 
 }  // namespace saldor
