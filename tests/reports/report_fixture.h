@@ -7,41 +7,37 @@
 #include <vector>
 
 #include "app/run_context.h"
-#include "support/temp_dir.h"
 #include "support/test_database.h"
 
 namespace saldor::testing {
 
 using CsvRows = std::vector<std::vector<std::string>>;
 
-// Reads a file written by ExportReport, strictly: every field in double quotes (inner quotes
-// doubled), fields separated by commas, every line ended by CRLF. A violation fails the test.
+// Reads an exported file strictly: every field quoted (inner quotes doubled), commas between
+// fields, every line ended by CRLF. A violation fails the test.
 CsvRows ReadCsv(const std::filesystem::path& path);
 
-// A noon moment of the given local day, for a fixed clock.
+// Noon of a local day, for a fixed clock.
 std::chrono::system_clock::time_point LocalNoon(int year, int month, int day);
 
-// A real business database, a program folder with an upload script that records its arguments,
-// and a clock fixed at noon of a given day.
+// Checks that `text` is exactly `pieces` joined, naming the first piece that differs.
+void ExpectPieces(const std::string& text, const std::vector<std::string>& pieces);
+
+// A real business database and a program folder (with a blank in its path) whose upload script
+// records the four arguments of every upload.
 class ReportFixture {
  public:
   ReportFixture();
-
   TestDatabase& database() { return database_; }
-  const std::filesystem::path& programFolder() const { return programFolder_.path(); }
-  std::filesystem::path tempFolder() const { return programFolder_.path() / "temp"; }
+  std::filesystem::path tempFolder() const { return folder_.path() / "temp"; }
   Screen& screen() { return screen_; }
-
-  // The context of a task run on `moment`.
   RunContext Context(std::chrono::system_clock::time_point moment);
-
-  // Each upload started so far: the four arguments the script received. Waits a little for
-  // `expected` uploads to have reached the script, as the script runs on its own.
+  // The arguments of each upload so far, waiting a little for `expected` of them to arrive.
   std::vector<std::vector<std::string>> Uploads(std::size_t expected);
 
  private:
   TestDatabase database_;
-  TempDir programFolder_{"saldor reports"};
+  TempDir folder_{"saldor reports"};
   Settings settings_;
   Screen screen_;
 };
