@@ -377,6 +377,11 @@ struct Statement::Impl {
   }
 
   Field ReadField(SQLUSMALLINT column, SQLSMALLINT type) {
+    // SQLite types values, not columns: the type the driver reports for a column comes from its
+    // declaration or its first row and may not fit a later row (12.5 in an INTEGER column, or
+    // an expression whose first value was a whole number). Numbers are therefore read there as
+    // the driver's text and take the type their text shows.
+    if (db->dialect() == Dialect::kSqlite && IsNumericType(type)) return ReadSqliteNumber(column);
     SQLLEN indicator = 0;
     switch (type) {
       case SQL_BIT:
@@ -409,6 +414,38 @@ struct Statement::Impl {
       if (number.status == NumberStatus::kOk) return Field(Field::Value(number.value));
     }
     return Field(Field::Value(std::move(*text)));
+  }
+
+  static bool IsNumericType(SQLSMALLINT type) {
+    switch (type) {
+      case SQL_BIT:
+      case SQL_TINYINT:
+      case SQL_SMALLINT:
+      case SQL_INTEGER:
+      case SQL_BIGINT:
+      case SQL_REAL:
+      case SQL_FLOAT:
+      case SQL_DOUBLE:
+      case SQL_NUMERIC:
+      case SQL_DECIMAL:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  Field ReadSqliteNumber(SQLUSMALLINT column) {
+    std::optional<std::string> text = ReadText(column);
+    if (!text) return Field();
+    if (!text->empty() && text->find_first_of(".eE") == std::string::npos) {
+      std::int64_t whole = 0;
+      const char* end = text->data() + text->size();
+      auto [ptr, ec] = std::from_chars(text->data(), end, whole);
+      if (ec == std::errc() && ptr == end) return Field(Field::Value(whole));
+    }
+    ParsedNumber number = ParseDecimal(*text);
+    if (number.status == NumberStatus::kOk) return Field(Field::Value(number.value));
+    return Field(Field::Value(std::move(*text)));  // a text stored in a number column
   }
 
   // A text field of any length, read in pieces.

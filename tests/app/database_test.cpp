@@ -74,6 +74,23 @@ TEST(DatabaseTest, TypedParametersAndFields) {
   EXPECT_EQ(rs.Get(0, "Memo").TextOr("none"), "none");
 }
 
+TEST(DatabaseTest, SqliteNumbersKeepTheTypeOfTheirValueNotOfTheirColumn) {
+  TestDatabase tdb;
+  // SQLite keeps 12.5 in an INTEGER column, and an expression column takes the type of its first
+  // row in the driver's eyes: neither may cut a later value down to a whole number.
+  tdb.Exec("INSERT INTO Item (ID, Inactive, Weight) VALUES (1, 0, 2), (2, 12.5, 0.025);");
+  ResultSet rs = tdb.db().Query(
+      Same("SELECT Inactive, CASE WHEN ID=1 THEN 0 ELSE Weight END AS Mixed, Weight FROM Item "
+           "ORDER BY ID"));
+  ASSERT_EQ(rs.size(), 2u);
+  EXPECT_EQ(rs.Get(0, "Inactive").AsText("Inactive"), "0");
+  EXPECT_EQ(rs.Get(1, "Inactive").AsText("Inactive"), "12.5");
+  EXPECT_EQ(rs.Get(0, "Mixed").AsText("Mixed"), "0");
+  EXPECT_EQ(rs.Get(1, "Mixed").AsNumber("Mixed"), 0.025);
+  EXPECT_EQ(rs.Get(0, "Weight").AsText("Weight"), "2");
+  EXPECT_TRUE(std::holds_alternative<std::int64_t>(rs.Get(0, "Inactive").value()));
+}
+
 TEST(DatabaseTest, NullAndMissingFieldsAreErrorsNamingTheField) {
   TestDatabase tdb;
   tdb.Exec("INSERT INTO Item (ID, Name, Weight) VALUES (1, 'n/a', NULL);");
