@@ -14,6 +14,7 @@
 #include "import/order_line.h"
 #include "import/order_totals.h"
 #include "import/text_encoding.h"
+#include "transfer/order_file_name.h"
 
 namespace saldor {
 namespace {
@@ -40,8 +41,8 @@ std::string ReadAllBytes(const std::filesystem::path& path) {
 void ImportOrderFile(RunContext& context) {
   const Date runDate = LocalDate(context.clock());
   const Date orderDate = AddDays(runDate, 1);
-  const std::filesystem::path path =
-      context.programFolder / ("Saldor_to_vendor_" + FormatDdMmmYyyy(runDate) + ".csv");
+  // The name under which the download stores the file.
+  const std::filesystem::path path = context.programFolder / OrderFileName(runDate);
   BusyPointer busy(context.screen);
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return;

@@ -9,6 +9,7 @@
 
 #include "app/dates.h"
 #include "app/numbers.h"
+#include "app/part_file.h"
 #include "app/run_error.h"
 #include "reports/stored_date.h"
 
@@ -113,26 +114,6 @@ void WriteFile(const ReportTemplate& report, const ResultSet& rows,
   if (!out) throw WriteError(file);
 }
 
-// Removes the temporary file unless the export completed.
-class PartialFile {
- public:
-  explicit PartialFile(std::filesystem::path path) : path_(std::move(path)) {}
-  PartialFile(const PartialFile&) = delete;
-  PartialFile& operator=(const PartialFile&) = delete;
-  ~PartialFile() {
-    if (!kept_) {
-      std::error_code ignored;
-      std::filesystem::remove(path_, ignored);
-    }
-  }
-  const std::filesystem::path& path() const { return path_; }
-  void Keep() { kept_ = true; }
-
- private:
-  std::filesystem::path path_;
-  bool kept_ = false;
-};
-
 }  // namespace
 
 std::string CsvField(std::string_view text) {
@@ -150,18 +131,9 @@ std::string CsvField(std::string_view text) {
 void ExportReport(const ReportTemplate& report, const ResultSet& rows,
                   const std::filesystem::path& path) {
   EnsureFolder(path.parent_path());
-  std::filesystem::path partialPath = path;
-  partialPath += ".part";
-  PartialFile partial(partialPath);
+  PartFile partial(path);
   WriteFile(report, rows, partial.path());
-
-  std::error_code error;
-  std::filesystem::rename(partial.path(), path, error);
-  if (error) {
-    throw RunError(error.value(), error.message(),
-                   {"renaming " + PathText(partial.path()) + " to " + PathText(path)});
-  }
-  partial.Keep();
+  partial.Commit();
 }
 
 }  // namespace saldor

@@ -2,47 +2,14 @@
 
 #include <optional>
 #include <string>
-#include <system_error>
 
-#include "app/run_error.h"
+#include "app/part_file.h"
 #include "transfer/ftp_client.h"
 #include "transfer/order_file_name.h"
 #include "transfer/partner_account.h"
 
 namespace saldor {
 namespace {
-
-// A file being written under a temporary name; removed at the end unless it was moved to its
-// final name.
-class PartFile {
- public:
-  explicit PartFile(std::filesystem::path path) : path_(std::move(path)) {}
-  PartFile(const PartFile&) = delete;
-  PartFile& operator=(const PartFile&) = delete;
-  ~PartFile() {
-    if (!kept_) {
-      std::error_code ignored;
-      std::filesystem::remove(path_, ignored);
-    }
-  }
-
-  const std::filesystem::path& path() const { return path_; }
-
-  // Renames the file to `target`, replacing a file of that name.
-  void KeepAs(const std::filesystem::path& target) {
-    std::error_code ec;
-    std::filesystem::rename(path_, target, ec);
-    if (ec) {
-      throw RunError(ec.value(), "Cannot store the fetched order file: " + ec.message(),
-                     {"file: " + path_.string(), "target: " + target.string()});
-    }
-    kept_ = true;
-  }
-
- private:
-  std::filesystem::path path_;
-  bool kept_ = false;
-};
 
 // The first listed name equal to `name` apart from the case of its letters.
 std::optional<std::string> FindListed(const std::vector<std::string>& listing,
@@ -66,10 +33,9 @@ void DownloadOrderFile(RunContext& context) {
     // Fetched under the name the server lists, so that a server with case-sensitive names
     // finds it; stored under the name the import looks for. The file gets today's name only
     // when it is complete: a broken transfer leaves an earlier file of today's name as it was.
-    const std::filesystem::path target = context.programFolder / localName;
-    PartFile part(context.programFolder / (localName + ".part"));
+    PartFile part(context.programFolder / localName);
     ftp->GetFile(*listed, part.path());
-    part.KeepAs(target);
+    part.Commit();
   }
   ftp->Close();
 }

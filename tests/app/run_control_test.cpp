@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "app/run_error.h"
 #include "app/task_sequence.h"
+#include "support/clock.h"
 #include "support/test_database.h"
 
 namespace saldor {
@@ -12,22 +13,8 @@ namespace {
 
 using std::chrono::milliseconds;
 using std::chrono::steady_clock;
-
-TimePoint LocalMoment(int year, int month, int day, int hour, int minute, int second) {
-  std::tm tm{};
-  tm.tm_year = year - 1900;
-  tm.tm_mon = month - 1;
-  tm.tm_mday = day;
-  tm.tm_hour = hour;
-  tm.tm_min = minute;
-  tm.tm_sec = second;
-  tm.tm_isdst = -1;
-  return std::chrono::system_clock::from_time_t(std::mktime(&tm));
-}
-
-Clock FixedClock(TimePoint moment) {
-  return [moment] { return moment; };
-}
+using testing::FixedClock;
+using testing::LocalMoment;
 
 TEST(Form1Test, LoadReplacesTheLogWithTheGeneralDateLine) {
   Form1 form([] {}, FixedClock(LocalMoment(2026, 12, 7, 11, 32, 5)));

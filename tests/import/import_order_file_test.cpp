@@ -8,27 +8,17 @@
 #include <optional>
 
 #include "app/run_error.h"
+#include "support/clock.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
 
 namespace saldor {
 namespace {
 
+using testing::LocalMoment;
 using testing::TempDir;
 using testing::TestDatabase;
 using Record = std::map<std::string, std::optional<std::string>>;
-
-TimePoint LocalMoment(int year, int month, int day, int hour, int minute, int second) {
-  std::tm tm{};
-  tm.tm_year = year - 1900;
-  tm.tm_mon = month - 1;
-  tm.tm_mday = day;
-  tm.tm_hour = hour;
-  tm.tm_min = minute;
-  tm.tm_sec = second;
-  tm.tm_isdst = -1;
-  return std::chrono::system_clock::from_time_t(std::mktime(&tm));
-}
 
 // One data row of an order file: the five cells most rows need, and any others by column.
 struct Row {

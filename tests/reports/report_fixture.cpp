@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <ctime>
 #include <sstream>
 #include <thread>
+
+#include "support/clock.h"
 
 namespace saldor::testing {
 
@@ -39,13 +40,7 @@ CsvRows ReadCsv(const std::filesystem::path& path) {
 }
 
 std::chrono::system_clock::time_point LocalNoon(int year, int month, int day) {
-  std::tm tm{};
-  tm.tm_year = year - 1900;
-  tm.tm_mon = month - 1;
-  tm.tm_mday = day;
-  tm.tm_hour = 12;
-  tm.tm_isdst = -1;
-  return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+  return LocalMoment(year, month, day);
 }
 
 void ExpectPieces(const std::string& text, const std::vector<std::string>& pieces) {
