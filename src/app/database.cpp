@@ -263,6 +263,8 @@ struct Statement::Impl {
     SQLLEN indicator = 0;
   };
   std::vector<Buffer> buffers;
+  std::vector<std::string> columnNames;  // of the result, once described
+  std::vector<SQLSMALLINT> columnTypes;
 
   ~Impl() {
     if (lastKey != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, lastKey);
@@ -350,19 +352,23 @@ struct Statement::Impl {
   ResultSet FetchAll() {
     SQLSMALLINT count = 0;
     SQLNumResultCols(stmt, &count);
-    std::vector<std::string> names;
-    std::vector<SQLSMALLINT> types;
-    for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count); ++c) {
-      OdbcChar name[256] = {};
-      SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
-      SQLULEN size = 0;
-      if (!Ok(SQLDescribeCol(stmt, c, name, static_cast<SQLSMALLINT>(std::size(name)), &nameLength,
-                             &type, &size, &digits, &nullable))) {
-        Fail("describing the result");
+    // A prepared statement gives results of one shape: its columns are described once.
+    if (columnNames.size() != static_cast<std::size_t>(count)) {
+      columnNames.clear();
+      columnTypes.clear();
+      for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count); ++c) {
+        OdbcChar name[256] = {};
+        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        if (!Ok(SQLDescribeCol(stmt, c, name, static_cast<SQLSMALLINT>(std::size(name)),
+                               &nameLength, &type, &size, &digits, &nullable))) {
+          Fail("describing the result");
+        }
+        columnNames.push_back(FromOdbc(name));
+        columnTypes.push_back(type);
       }
-      names.push_back(FromOdbc(name));
-      types.push_back(type);
     }
+    const std::vector<SQLSMALLINT>& types = columnTypes;
     std::vector<Field> fields;
     for (;;) {
       SQLRETURN rc = SQLFetch(stmt);
@@ -373,7 +379,7 @@ struct Statement::Impl {
       }
     }
     SQLFreeStmt(stmt, SQL_CLOSE);
-    return ResultSet(std::move(names), std::move(fields));
+    return ResultSet(columnNames, std::move(fields));
   }
 
   Field ReadField(SQLUSMALLINT column, SQLSMALLINT type) {
