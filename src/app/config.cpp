@@ -31,13 +31,9 @@ std::vector<std::string> ReadItems(std::string_view text, std::size_t count) {
       pos = end;
     }
     // Consume one separator: a comma, or a line end (CR LF counts once).
-    if (pos < n && text[pos] == ',') {
-      ++pos;
-    } else if (pos < n && text[pos] == '\r') {
-      ++pos;
-      if (pos < n && text[pos] == '\n') ++pos;
-    } else if (pos < n && text[pos] == '\n') {
-      ++pos;
+    if (pos < n) {
+      const bool crlf = text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n';
+      pos += crlf ? 2 : 1;
     }
     items.push_back(std::move(item));
   }

@@ -536,8 +536,11 @@ Database::~Database() = default;
 std::unique_ptr<Database> Database::Open(const std::string& connectionString,
                                          int loginTimeoutSeconds) {
   auto connection = std::make_unique<Connection>();
+  // ODBC passes integer attributes in the pointer argument.
   SQLSetConnectAttr(connection->dbc_, SQL_ATTR_LOGIN_TIMEOUT,
-                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0);
+                    reinterpret_cast<SQLPOINTER>(  // NOLINT(performance-no-int-to-ptr)
+                        static_cast<SQLULEN>(loginTimeoutSeconds)),
+                    0);
   std::basic_string<OdbcChar> text = ToOdbc(connectionString);
   SQLRETURN rc = SQLDriverConnect(connection->dbc_, nullptr, text.data(),
                                   static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,

@@ -46,20 +46,20 @@ std::string TwoDecimalsText(double value) {
 }
 
 // The text of one field of one row in the file, without quotes.
-std::string FieldText(const Field& field, const TemplateField& spec) {
+std::string FieldText(const Field& field, const TemplateField& column) {
   if (field.IsNull()) return {};
-  switch (spec.format) {
+  switch (column.format) {
     case FieldFormat::kText:
-      return field.AsText(spec.name);
+      return field.AsText(column.name);
     case FieldFormat::kWholeNumber:
-      return WholeNumberText(field.AsNumber(spec.name));
+      return WholeNumberText(field.AsNumber(column.name));
     case FieldFormat::kTwoDecimals:
-      return TwoDecimalsText(field.AsNumber(spec.name));
+      return TwoDecimalsText(field.AsNumber(column.name));
     case FieldFormat::kDate: {
-      const std::string text = field.AsText(spec.name);
+      const std::string text = field.AsText(column.name);
       const std::optional<DateTime> moment = ParseStoredDate(text);
       if (!moment) {
-        throw TypeMismatchError({"field: " + std::string(spec.name), "value: \"" + text + "\""});
+        throw TypeMismatchError({"field: " + std::string(column.name), "value: \"" + text + "\""});
       }
       return FormatMmDdYyyy(moment->date);
     }

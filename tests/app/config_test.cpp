@@ -79,7 +79,7 @@ TEST(ConnectionStringTest, PasswordIsAlwaysASettingOfItsOwn) {
 }
 
 std::function<std::optional<std::string>(const char*)> Env(
-    std::map<std::string, std::string> values) {
+    const std::map<std::string, std::string>& values) {
   return [values](const char* name) -> std::optional<std::string> {
     auto it = values.find(name);
     if (it == values.end()) return std::nullopt;
