@@ -456,24 +456,25 @@ struct Statement::Impl {
 
   // A text field of any length, read in pieces.
   std::optional<std::string> ReadText(SQLUSMALLINT column) {
-    std::basic_string<OdbcChar> all;
-    OdbcChar piece[4096];
+    // Most fields fit the first piece; only a longer one is gathered piece by piece.
+    OdbcChar piece[1024];
+    constexpr std::size_t kCapacity = sizeof piece / sizeof piece[0] - 1;  // less the terminator
+    std::basic_string<OdbcChar> longer;
     for (;;) {
       SQLLEN indicator = 0;
       SQLRETURN rc = SQLGetData(stmt, column, kCText, piece, sizeof piece, &indicator);
       if (rc == SQL_NO_DATA) break;
       if (!Ok(rc)) Fail("reading field " + std::to_string(column));
       if (indicator == SQL_NULL_DATA) return std::nullopt;
-      const std::size_t capacity = sizeof piece / sizeof piece[0] - 1;
-      std::size_t units =
-          indicator == SQL_NO_TOTAL ||
-                  indicator / static_cast<SQLLEN>(sizeof(OdbcChar)) > static_cast<SQLLEN>(capacity)
-              ? capacity
-              : static_cast<std::size_t>(indicator) / sizeof(OdbcChar);
-      all.append(piece, units);
+      const bool whole = rc == SQL_SUCCESS && indicator != SQL_NO_TOTAL;
+      const std::size_t units =
+          whole ? std::min(kCapacity, static_cast<std::size_t>(indicator) / sizeof(OdbcChar))
+                : kCapacity;
+      if (whole && longer.empty()) return FromOdbc(piece, units);
+      longer.append(piece, units);
       if (rc == SQL_SUCCESS) break;
     }
-    return FromOdbc(all.data(), all.size());
+    return FromOdbc(longer.data(), longer.size());
   }
 };
 
