@@ -187,7 +187,17 @@ double Field::AsNumber(std::string_view what) const {
 
 // ---- ResultSet ----------------------------------------------------------------------------
 
+std::shared_ptr<const std::vector<std::string>> ResultSet::NoColumns() {
+  static const auto none = std::make_shared<const std::vector<std::string>>();
+  return none;
+}
+
 ResultSet::ResultSet(std::vector<std::string> columns, std::vector<Field> fields)
+    : columns_(std::make_shared<const std::vector<std::string>>(std::move(columns))),
+      fields_(std::move(fields)) {}
+
+ResultSet::ResultSet(std::shared_ptr<const std::vector<std::string>> columns,
+                     std::vector<Field> fields)
     : columns_(std::move(columns)), fields_(std::move(fields)) {}
 
 std::size_t ResultSet::ColumnIndex(std::string_view name) const {
@@ -198,14 +208,14 @@ std::size_t ResultSet::ColumnIndex(std::string_view name) const {
                     std::tolower(static_cast<unsigned char>(b));
            });
   };
-  auto it = std::find_if(columns_.begin(), columns_.end(), same);
-  if (it == columns_.end()) {
+  auto it = std::find_if(columns_->begin(), columns_->end(), same);
+  if (it == columns_->end()) {
     throw RunError(3265,
                    "Item cannot be found in the collection corresponding to the requested name "
                    "or ordinal.",
                    {"field: " + std::string(name)});
   }
-  return static_cast<std::size_t>(it - columns_.begin());
+  return static_cast<std::size_t>(it - columns_->begin());
 }
 
 const Field& ResultSet::Get(std::size_t row, std::string_view column) const {
@@ -252,9 +262,12 @@ struct Statement::Impl {
   SQLHSTMT lastKey = SQL_NULL_HSTMT;  // SQLite: "SELECT last_insert_rowid()", prepared on demand
   std::string sql;
 
-  // One bound value; lives until the execution that uses it has finished.
+  // One bound value. The driver reads it at each execution through the pointers given when it
+  // was bound, so a marker is bound again only when its kind of value changes or its text
+  // outgrows the room bound for it; otherwise only the value in place changes.
   struct Buffer {
-    std::basic_string<OdbcChar> text;
+    std::size_t kind = std::variant_npos;  // the Param alternative bound, none yet
+    std::vector<OdbcChar> text;            // its size is the room bound for text
     std::int64_t integer = 0;
     double real = 0;
     unsigned char bit = 0;
@@ -263,7 +276,7 @@ struct Statement::Impl {
     SQLLEN indicator = 0;
   };
   std::vector<Buffer> buffers;
-  std::vector<std::string> columnNames;  // of the result, once described
+  std::shared_ptr<const std::vector<std::string>> columnNames;  // of the result, once described
   std::vector<SQLSMALLINT> columnTypes;
 
   ~Impl() {
@@ -277,44 +290,36 @@ struct Statement::Impl {
 
   void Bind(std::span<const Param> params) {
     SQLFreeStmt(stmt, SQL_CLOSE);
-    // Every marker is bound anew below; earlier bindings need dropping only when there were more.
-    if (buffers.size() > params.size()) SQLFreeStmt(stmt, SQL_RESET_PARAMS);
-    buffers.resize(params.size());
+    if (buffers.size() != params.size()) {
+      SQLFreeStmt(stmt, SQL_RESET_PARAMS);
+      buffers.assign(params.size(), Buffer{});
+    }
     for (std::size_t i = 0; i < params.size(); ++i) {
       Buffer& b = buffers[i];
-      const auto number = static_cast<SQLUSMALLINT>(i + 1);
-      SQLRETURN rc = SQL_SUCCESS;
       const Param& p = params[i];
+      bool rebind = b.kind != p.index();
       if (std::holds_alternative<std::nullptr_t>(p)) {
         b.indicator = SQL_NULL_DATA;
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText, kSqlText, 1, 0, nullptr, 0,
-                              &b.indicator);
       } else if (const auto* s = std::get_if<std::string>(&p)) {
-        b.text = ToOdbc(*s);
-        b.indicator = static_cast<SQLLEN>(b.text.size() * sizeof(OdbcChar));
-        const SQLULEN size = std::max<SQLULEN>(1, b.text.size());
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText,
-                              size > 4000 ? kSqlLongText : kSqlText, size, 0, b.text.data(),
-                              b.indicator, &b.indicator);
+        const std::basic_string<OdbcChar> units = ToOdbc(*s);
+        // Never bound without room: a null data pointer would read as NULL, not as "".
+        if (b.text.empty() || units.size() > b.text.size()) {
+          b.text.resize(std::max<std::size_t>({units.size(), 2 * b.text.size(), 32}));
+          rebind = true;
+        }
+        std::copy(units.begin(), units.end(), b.text.begin());
+        b.indicator = static_cast<SQLLEN>(units.size() * sizeof(OdbcChar));
       } else if (const auto* n = std::get_if<std::int64_t>(&p)) {
         b.integer = *n;
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
-                              &b.integer, 0, nullptr);
       } else if (const auto* d = std::get_if<double>(&p)) {
         b.real = *d;
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 15, 0,
-                              &b.real, 0, nullptr);
       } else if (const auto* flag = std::get_if<bool>(&p)) {
         b.bit = *flag ? 1 : 0;
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &b.bit, 0,
-                              nullptr);
       } else if (const auto* date = std::get_if<Date>(&p)) {
         b.date.year = static_cast<SQLSMALLINT>(date->year);
         b.date.month = static_cast<SQLUSMALLINT>(date->month);
         b.date.day = static_cast<SQLUSMALLINT>(date->day);
         b.indicator = sizeof b.date;
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_TYPE_DATE, SQL_TYPE_DATE, 10, 0,
-                              &b.date, 0, &b.indicator);
       } else if (const auto* moment = std::get_if<DateTime>(&p)) {
         b.timestamp.year = static_cast<SQLSMALLINT>(moment->date.year);
         b.timestamp.month = static_cast<SQLUSMALLINT>(moment->date.month);
@@ -322,12 +327,53 @@ struct Statement::Impl {
         b.timestamp.hour = static_cast<SQLUSMALLINT>(moment->hour);
         b.timestamp.minute = static_cast<SQLUSMALLINT>(moment->minute);
         b.timestamp.second = static_cast<SQLUSMALLINT>(moment->second);
+        b.timestamp.fraction = 0;
         b.indicator = sizeof b.timestamp;
+      }
+      if (rebind) BindBuffer(static_cast<SQLUSMALLINT>(i + 1), p.index(), b);
+      b.kind = p.index();
+    }
+  }
+
+  // Binds marker `number` to `b`, which holds a value of Param alternative `kind`.
+  void BindBuffer(SQLUSMALLINT number, std::size_t kind, Buffer& b) {
+    SQLRETURN rc = SQL_SUCCESS;
+    switch (kind) {
+      case 0:  // null
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText, kSqlText, 1, 0, nullptr, 0,
+                              &b.indicator);
+        break;
+      case 1: {  // text
+        const SQLULEN room = b.text.size();
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText,
+                              room > 4000 ? kSqlLongText : kSqlText, room, 0, b.text.data(),
+                              static_cast<SQLLEN>(room * sizeof(OdbcChar)), &b.indicator);
+        break;
+      }
+      case 2:
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                              &b.integer, 0, nullptr);
+        break;
+      case 3:
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 15, 0,
+                              &b.real, 0, nullptr);
+        break;
+      case 4:
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_BIT, SQL_BIT, 1, 0, &b.bit, 0,
+                              nullptr);
+        break;
+      case 5:
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_TYPE_DATE, SQL_TYPE_DATE, 10, 0,
+                              &b.date, 0, &b.indicator);
+        break;
+      case 6:
         rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP,
                               SQL_TYPE_TIMESTAMP, 19, 0, &b.timestamp, 0, &b.indicator);
-      }
-      if (!Ok(rc)) Fail("binding parameter " + std::to_string(i + 1));
+        break;
+      default:
+        break;
     }
+    if (!Ok(rc)) Fail("binding parameter " + std::to_string(number));
   }
 
   // Executes with `params`; SQL_NO_DATA (an update or delete that touched nothing) is success.
@@ -353,8 +399,8 @@ struct Statement::Impl {
     SQLSMALLINT count = 0;
     SQLNumResultCols(stmt, &count);
     // A prepared statement gives results of one shape: its columns are described once.
-    if (columnNames.size() != static_cast<std::size_t>(count)) {
-      columnNames.clear();
+    if (!columnNames || columnNames->size() != static_cast<std::size_t>(count)) {
+      std::vector<std::string> names;
       columnTypes.clear();
       for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count); ++c) {
         OdbcChar name[256] = {};
@@ -364,9 +410,10 @@ struct Statement::Impl {
                                &nameLength, &type, &size, &digits, &nullable))) {
           Fail("describing the result");
         }
-        columnNames.push_back(FromOdbc(name));
+        names.push_back(FromOdbc(name));
         columnTypes.push_back(type);
       }
+      columnNames = std::make_shared<const std::vector<std::string>>(std::move(names));
     }
     const std::vector<SQLSMALLINT>& types = columnTypes;
     std::vector<Field> fields;

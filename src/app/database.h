@@ -87,9 +87,11 @@ class ResultSet {
  public:
   ResultSet() = default;
   ResultSet(std::vector<std::string> columns, std::vector<Field> fields);
+  // The same, with column names shared with other results of one statement.
+  ResultSet(std::shared_ptr<const std::vector<std::string>> columns, std::vector<Field> fields);
 
-  const std::vector<std::string>& columns() const { return columns_; }
-  std::size_t size() const { return columns_.empty() ? 0 : fields_.size() / columns_.size(); }
+  const std::vector<std::string>& columns() const { return *columns_; }
+  std::size_t size() const { return columns_->empty() ? 0 : fields_.size() / columns_->size(); }
   bool empty() const { return size() == 0; }
 
   // The index of the named column. A name the result does not have raises error 3265
@@ -99,11 +101,12 @@ class ResultSet {
   // The field of row `row` (0-based, requires row < size()) in the named column.
   const Field& Get(std::size_t row, std::string_view column) const;
   const Field& At(std::size_t row, std::size_t column) const {
-    return fields_[row * columns_.size() + column];
+    return fields_[row * columns_->size() + column];
   }
 
  private:
-  std::vector<std::string> columns_;
+  static std::shared_ptr<const std::vector<std::string>> NoColumns();
+  std::shared_ptr<const std::vector<std::string>> columns_ = NoColumns();
   std::vector<Field> fields_;  // row-major
 };
 

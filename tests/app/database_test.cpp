@@ -39,6 +39,23 @@ TEST(DatabaseTest, TextParametersRoundTripUnchanged) {
   EXPECT_EQ(tdb.Scalar("SELECT Name FROM Item WHERE ID=1"), "O'Brien");
 }
 
+TEST(DatabaseTest, ReExecutedParametersMayChangeKindAndLength) {
+  TestDatabase tdb;
+  std::array<std::string_view, 2> columns{"Name", "Weight"};
+  Statement insert = tdb.db().Prepare(InsertSql("Item", columns));
+  const std::vector<std::vector<Param>> rows = {
+      {std::string(""), 1.5},  // empty text first: still text, not null
+      {nullptr, nullptr},      // then nulls
+      {std::string("short"), std::int64_t{2}},
+      {std::string(300, 'y'), 2.25},  // longer than any text before
+      {std::string("s"), nullptr},
+  };
+  for (const auto& row : rows) insert.Execute(row);
+  EXPECT_EQ(tdb.Scalar("SELECT group_concat(IFNULL(Name,'<null>') || ':' || "
+                       "IFNULL(Weight,'<null>'), '|') FROM (SELECT * FROM Item ORDER BY ID)"),
+            ":1.5|<null>:<null>|short:2.0|" + std::string(300, 'y') + ":2.25|s:<null>");
+}
+
 TEST(DatabaseTest, InsertedKeysAreTheNewRowsOwn) {
   TestDatabase tdb;
   tdb.Exec("INSERT INTO Orders (ID, OrderNumber) VALUES (500, 'old');");
