@@ -32,7 +32,7 @@ sqlite3 "$demo/business.db" ".read db/sqlite/business.sql" ".read db/sqlite/demo
 today=$(LC_ALL=C date +%d-%b-%Y)
 cp scripts/demo_order_file.csv "$ftp/Saldor_to_vendor_$today.csv"
 /usr/bin/python3 scripts/ftp_server.py --root "$ftp" --port 0 --port-file "$demo/ftp.port" \
-  --log "$demo/ftp.log" --quiet &
+  --log "$demo/ftp.log" --quiet >/dev/null &
 ftp_pid=$!
 trap 'kill $ftp_pid 2>/dev/null || true' EXIT
 for _ in $(seq 100); do [ -s "$demo/ftp.port" ] && break; sleep 0.1; done
