@@ -11,6 +11,7 @@ out="$root/build-fuzz"
 mkdir -p "$out/corpus" "$out/artifacts"
 
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+  -D_GLIBCXX_ASSERTIONS \
   -I"$root/src" \
   "$root/tests/fuzz/csv_reader_fuzz.cpp" \
   "$root/src/import/csv_reader.cpp" \

@@ -17,7 +17,7 @@ bool CsvReader::Next(std::vector<std::string>& fields) {
   const std::string_view text = text_;
   for (;;) {
     std::string& field = fields.emplace_back();
-    if (text[pos_] == '"') {
+    if (pos_ < n && text[pos_] == '"') {
       const std::size_t start = pos_;
       ++pos_;
       for (;;) {

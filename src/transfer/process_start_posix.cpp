@@ -49,7 +49,8 @@ RunError StartError(int number, const std::filesystem::path& script) {
 }
 
 // Runs in the grandchild, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void ExecScript(const char* path, char* const* argv, char* const* envp, int report) {
+[[noreturn]] void ExecScript(const char* path, char* const* argv, char* const* envp, int report,
+                             int maxDescriptors) {
   sigset_t none;
   sigemptyset(&none);
   sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -59,8 +60,11 @@ RunError StartError(int number, const std::filesystem::path& script) {
     dup2(in, STDIN_FILENO);
     close(in);
   }
-  // Nothing the program holds open (database, lock, sockets) may stay open in the script.
-  close_range(STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC);
+  // Nothing the program holds open (database, lock, sockets) may stay open in the script. A
+  // kernel without close_range gets the same one descriptor at a time.
+  if (close_range(STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
+    for (int fd = STDERR_FILENO + 1; fd < maxDescriptors; ++fd) fcntl(fd, F_SETFD, FD_CLOEXEC);
+  }
   execve(path, argv, envp);
   int err = errno;
   ssize_t ignored = write(report, &err, sizeof err);
@@ -83,6 +87,8 @@ void StartDetachedScript(const std::filesystem::path& script, const std::vector<
   std::vector<std::string> envp = MergedEnvironment(env);
   std::vector<char*> argvPointers = Pointers(argv);
   std::vector<char*> envPointers = Pointers(envp);
+  const long openMax = sysconf(_SC_OPEN_MAX);
+  const int maxDescriptors = openMax > 0 && openMax < 65536 ? static_cast<int>(openMax) : 65536;
 
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) throw StartError(errno, script);
@@ -104,7 +110,7 @@ void StartDetachedScript(const std::filesystem::path& script, const std::vector<
       _exit(127);
     }
     if (grandchild > 0) _exit(0);
-    ExecScript(path.c_str(), argvPointers.data(), envPointers.data(), report[1]);
+    ExecScript(path.c_str(), argvPointers.data(), envPointers.data(), report[1], maxDescriptors);
   }
 
   close(report[1]);
