@@ -27,7 +27,6 @@ std::vector<std::string> ReadItems(std::string_view text, std::size_t count) {
       std::size_t end = pos;
       while (end < n && text[end] != ',' && !isLineEnd(text[end])) ++end;
       item.assign(text.substr(pos, end - pos));
-      while (!item.empty() && (item.back() == ' ' || item.back() == '\t')) item.pop_back();
       pos = end;
     }
     // Consume one separator: a comma, or a line end (CR LF counts once).
@@ -42,9 +41,16 @@ std::vector<std::string> ReadItems(std::string_view text, std::size_t count) {
 
 std::string ReadConfig(const std::filesystem::path& programFolder) {
   const std::filesystem::path path = programFolder / "config.txt";
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) throw FileNotFoundError(path.string());
   std::ifstream file(path, std::ios::binary);
   if (!file) throw FileNotFoundError(path.string());
-  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string text;
+  try {
+    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure& failure) {
+    throw FileNotFoundError(path.string()).AddContext(failure.what());
+  }
   if (file.bad()) throw FileNotFoundError(path.string());
   std::vector<std::string> items = ReadItems(text, 3);
   if (items.size() < 3) throw InputPastEndOfFileError(path.string());

@@ -97,6 +97,9 @@ std::string FromOdbc(const OdbcChar* text) {
   return FromOdbc(text, n);
 }
 
+// The longest text bound as a plain (comparable) text type; SQL Server's nvarchar limit.
+constexpr std::size_t kMaxShortText = 4000;
+
 bool Ok(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
 std::string Shorten(const std::string& sql) {
@@ -268,6 +271,7 @@ struct Statement::Impl {
   struct Buffer {
     std::size_t kind = std::variant_npos;  // the Param alternative bound, none yet
     std::vector<OdbcChar> text;            // its size is the room bound for text
+    bool longText = false;                 // bound as a long text type
     std::int64_t integer = 0;
     double real = 0;
     unsigned char bit = 0;
@@ -302,9 +306,14 @@ struct Statement::Impl {
         b.indicator = SQL_NULL_DATA;
       } else if (const auto* s = std::get_if<std::string>(&p)) {
         const std::basic_string<OdbcChar> units = ToOdbc(*s);
+        // A text goes as a long text only when it is one: a long type cannot be compared with
+        // "=" on SQL Server. The room of a short one never goes beyond the short type's limit.
+        const bool isLong = units.size() > kMaxShortText;
         // Never bound without room: a null data pointer would read as NULL, not as "".
-        if (b.text.empty() || units.size() > b.text.size()) {
-          b.text.resize(std::max<std::size_t>({units.size(), 2 * b.text.size(), 32}));
+        if (b.text.empty() || units.size() > b.text.size() || isLong != b.longText) {
+          const std::size_t grown = std::max<std::size_t>({units.size(), 2 * b.text.size(), 32});
+          b.text.resize(isLong ? grown : std::min(grown, kMaxShortText));
+          b.longText = isLong;
           rebind = true;
         }
         std::copy(units.begin(), units.end(), b.text.begin());
@@ -346,7 +355,7 @@ struct Statement::Impl {
       case 1: {  // text
         const SQLULEN room = b.text.size();
         rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText,
-                              room > 4000 ? kSqlLongText : kSqlText, room, 0, b.text.data(),
+                              b.longText ? kSqlLongText : kSqlText, room, 0, b.text.data(),
                               static_cast<SQLLEN>(room * sizeof(OdbcChar)), &b.indicator);
         break;
       }

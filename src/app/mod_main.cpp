@@ -13,7 +13,8 @@ namespace saldor {
 
 std::string ConnectionStringFor(const std::string& prefix) {
   std::string connection = prefix;
-  if (!connection.empty() && connection.back() != ';') connection += ';';
+  const std::size_t last = connection.find_last_not_of(" \t");
+  if (last != std::string::npos && connection[last] != ';') connection += ';';
   return connection + "PWD=QXV;";
 }
 

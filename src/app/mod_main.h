@@ -21,7 +21,8 @@ constexpr int kExitAlreadyRunning = 2;  // another instance was running; nothing
 constexpr int kLoginTimeoutSeconds = 10;
 
 // The full connection string: the prefix from config.txt, then "PWD=QXV;". A prefix that does not
-// end in ";" gets one first, so that the password stays a setting of its own.
+// end in ";" (blanks after it aside) gets one first, so that the password stays a setting of its
+// own.
 std::string ConnectionStringFor(const std::string& prefix);
 
 // `OpenDatabase`: opens cnDatabase with the full connection string and the 10-second login

@@ -18,7 +18,9 @@ TEST(ReadItemsTest, FreeFormatSequentialInputRules) {
   // Commas and every kind of line end separate; blanks, tabs and line ends before an item go.
   EXPECT_EQ(ReadItems("a,b,c", 3), (Items{"a", "b", "c"}));
   EXPECT_EQ(ReadItems("a\r\nb\rc\n", 3), (Items{"a", "b", "c"}));
-  EXPECT_EQ(ReadItems("  \t a,\r\n\r\n   b ,\tc", 3), (Items{"a", "b", "c"}));
+  EXPECT_EQ(ReadItems("  \t a,\r\n\r\n   b,\tc", 3), (Items{"a", "b", "c"}));
+  // An unquoted item keeps whatever follows its first character up to the separator.
+  EXPECT_EQ(ReadItems("a b ,c\t,d", 3), (Items{"a b ", "c\t", "d"}));
   // Two separators in a row give an empty item; CR LF counts as one line end.
   EXPECT_EQ(ReadItems("a,,c", 3), (Items{"a", "", "c"}));
   EXPECT_EQ(ReadItems("a\r\n,c", 3), (Items{"a", "", "c"}));
@@ -56,6 +58,18 @@ TEST(ReadConfigTest, MissingFileIsFileNotFound) {
   }
 }
 
+TEST(ReadConfigTest, UnreadableFileIsFileNotFound) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "config.txt");
+  try {
+    ReadConfig(dir.path());
+    FAIL() << "no error";
+  } catch (const RunError& error) {
+    EXPECT_EQ(error.number(), 53);
+    EXPECT_NE(error.Report().find((dir / "config.txt").string()), std::string::npos);
+  }
+}
+
 TEST(ReadConfigTest, FewerThanThreeItemsIsInputPastEndOfFile) {
   TempDir dir;
   for (const char* text : {"Driver=SQLite3;Database=/x.db;\r\n", "a,b", ""}) {
@@ -75,6 +89,8 @@ TEST(ConnectionStringTest, PasswordIsAlwaysASettingOfItsOwn) {
             "Driver=SQLite3;Database=/x.db;PWD=QXV;");
   EXPECT_EQ(ConnectionStringFor("Driver=FreeTDS;Server=h;UID=sa"),
             "Driver=FreeTDS;Server=h;UID=sa;PWD=QXV;");
+  EXPECT_EQ(ConnectionStringFor("Driver=FreeTDS;Server=h;UID=sa; "),
+            "Driver=FreeTDS;Server=h;UID=sa; PWD=QXV;");
   EXPECT_EQ(ConnectionStringFor(""), "PWD=QXV;");
 }
 

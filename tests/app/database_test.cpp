@@ -49,11 +49,14 @@ TEST(DatabaseTest, ReExecutedParametersMayChangeKindAndLength) {
       {std::string("short"), std::int64_t{2}},
       {std::string(300, 'y'), 2.25},  // longer than any text before
       {std::string("s"), nullptr},
+      {std::string(5000, 'z'), 1.0},  // a long text, then a short one again
+      {std::string("t"), 3.5},
   };
   for (const auto& row : rows) insert.Execute(row);
   EXPECT_EQ(tdb.Scalar("SELECT group_concat(IFNULL(Name,'<null>') || ':' || "
                        "IFNULL(Weight,'<null>'), '|') FROM (SELECT * FROM Item ORDER BY ID)"),
-            ":1.5|<null>:<null>|short:2.0|" + std::string(300, 'y') + ":2.25|s:<null>");
+            ":1.5|<null>:<null>|short:2.0|" + std::string(300, 'y') + ":2.25|s:<null>|" +
+                std::string(5000, 'z') + ":1.0|t:3.5");
 }
 
 TEST(DatabaseTest, InsertedKeysAreTheNewRowsOwn) {
