@@ -109,6 +109,23 @@ TEST_F(ExportAvailableInventoryTest, EveryExclusionRuleOfTheQuery) {
   EXPECT_EQ(Run(), (CsvRows{{"10", "K", "1", "", "YARD", "", "5.00", "0.00", ""}}));
 }
 
+TEST_F(ExportAvailableInventoryTest, GroupsFollowTheExactPartNumbers) {
+  Item(20, "'Q','1',''", "10", "25");  // a shortfall of 15 against its own line
+  Line(20, "20", "0", "2026-03-01");
+  Item(21, "'q','1',''", "0", "0");  // differs only in case: a group of its own, no shortfall
+  Line(21, "20", "0", "2026-03-01");
+  Item(22, "'R','1',''", "30", "0");  // two items mapped to one part number: one group,
+  Item(23, "'R','1',''", "50", "0");  // whose stock is the first row's alone
+  Line(23, "7", "0", "2026-04-01");
+
+  EXPECT_EQ(Run(), (CsvRows{
+                       {"20", "Q", "1", "", "YARD", "", "0.00", "5.00", "03/01/2026"},
+                       {"22", "R", "1", "", "YARD", "", "30.00", "0.00", ""},
+                       {"23", "R", "1", "", "YARD", "", "0.00", "7.00", "04/01/2026"},
+                       {"21", "q", "1", "", "YARD", "", "0.00", "20.00", "03/01/2026"},
+                   }));
+}
+
 TEST_F(ExportAvailableInventoryTest, FailedRefillKeepsThePreviousSnapshotAndFile) {
   fixture_.database().Exec("INSERT INTO tmpSaldorAvailInv (ItemID) VALUES (9)");
   EXPECT_TRUE(Run().empty());  // nothing to report: the heading alone, uploaded all the same
