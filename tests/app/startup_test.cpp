@@ -22,11 +22,15 @@ using testing::TempDir;
 using testing::TestDatabase;
 using testing::WriteFile;
 
-// Every file below `folder` with its size and content, for telling whether anything was written.
+// Every file below `folder` with its content (the program itself by its size), for telling
+// whether anything was written.
 std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) files[entry.path().string()] = ReadFile(entry.path());
+    if (!entry.is_regular_file()) continue;
+    files[entry.path().string()] = entry.path().filename() == "saldorauto"
+                                       ? std::to_string(entry.file_size()) + " bytes"
+                                       : ReadFile(entry.path());
   }
   return files;
 }
@@ -88,19 +92,24 @@ TEST_F(StartupTest, SecondInstanceInTheSameFolderRefusesAndWritesNothing) {
   WriteFile(folder / "temp" / "fileup.sh", "#!/bin/sh\nexit 0\n");
   std::filesystem::permissions(folder / "temp" / "fileup.sh", std::filesystem::perms::owner_all);
   auto slow = env;
-  slow["SALDOR_PACING_MS"] = "6000";
+  slow["SALDOR_PACING_MS"] = "30000";  // the first run waits long after its first task
   BackgroundProcess first(program, {}, slow);
-  auto deadline = std::chrono::steady_clock::now() + 20s;
-  while (first.Output().find("Program Loaded") == std::string::npos &&
+  // The first task is over once its file is in place; the run then starts its (no-op) upload and
+  // sits in its pacing wait, writing nothing.
+  const std::filesystem::path firstFile = folder / "temp" / "saldor_available_inventory.csv";
+  auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (!std::filesystem::exists(firstFile) && first.Running() &&
          std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(10ms);
   }
+  ASSERT_TRUE(std::filesystem::exists(firstFile)) << first.Output();
   ASSERT_NE(first.Output().find("Program Loaded"), std::string::npos) << first.Output();
-  std::this_thread::sleep_for(1s);  // the first task is done; the first run is in its pacing wait
+  std::this_thread::sleep_for(500ms);
   auto before = Snapshot(folder);
   std::string dbBefore = ReadFile(tdb.file());
 
   ProcessResult second = RunProcess(program, {}, env);
+  EXPECT_FALSE(second.timedOut);
   EXPECT_EQ(second.exitStatus, 2);
   EXPECT_EQ(second.err, "This application is already running.\n");
   EXPECT_EQ(second.out, "");
