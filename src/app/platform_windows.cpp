@@ -7,18 +7,9 @@
 
 #include "app/platform.h"
 #include "app/run_error.h"
+#include "app/wide_text.h"
 
 namespace saldor {
-namespace {
-
-std::wstring Wide(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
-
-}  // namespace
 
 std::filesystem::path ProgramFolder() {
   std::wstring buffer(MAX_PATH, L'\0');

@@ -6,17 +6,11 @@
 #include <string>
 
 #include "app/run_error.h"
+#include "app/wide_text.h"
 #include "transfer/process_start.h"
 
 namespace saldor {
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
 
 // An argument as the command processor reads it: in double quotes when it is a path or holds a
 // blank or a character the command processor would take for its own. The upload script thus gets

@@ -1,0 +1,22 @@
+#ifndef SALDOR_APP_WIDE_TEXT_H_
+#define SALDOR_APP_WIDE_TEXT_H_
+
+// Text for the wide (UTF-16) functions of Windows; only the Windows seams include this.
+
+#include <windows.h>
+
+#include <string>
+
+namespace saldor {
+
+// `utf8` as UTF-16.
+inline std::wstring Wide(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+}  // namespace saldor
+
+#endif  // SALDOR_APP_WIDE_TEXT_H_
