@@ -18,6 +18,7 @@ clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
   "$root/src/import/order_file_row.cpp" \
   "$root/src/import/text_encoding.cpp" \
   "$root/src/app/run_error.cpp" \
+  "$root/src/app/text.cpp" \
   -o "$out/csv_reader_fuzz"
 
 echo "fuzzing the order file reader for $seconds s"

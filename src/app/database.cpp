@@ -17,6 +17,7 @@
 
 #include "app/numbers.h"
 #include "app/run_error.h"
+#include "app/text.h"
 
 namespace saldor {
 namespace {
@@ -58,21 +59,7 @@ std::string FromOdbc(const OdbcChar* text, std::size_t units) {
     if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < units) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    AppendUtf8(out, cp);
   }
   return out;
 }
@@ -179,13 +166,7 @@ double Field::AsNumber(std::string_view what) const {
   if (IsNull()) throw InvalidUseOfNullError({"field: " + std::string(what)});
   if (const auto* i = std::get_if<std::int64_t>(&value_)) return static_cast<double>(*i);
   if (const auto* d = std::get_if<double>(&value_)) return *d;
-  const std::string& text = std::get<std::string>(value_);
-  ParsedNumber number = ParseDecimal(text);
-  if (number.status == NumberStatus::kOk) return number.value;
-  if (number.status == NumberStatus::kOutOfRange) {
-    throw OverflowError({"field: " + std::string(what), "value: \"" + text + "\""});
-  }
-  throw TypeMismatchError({"field: " + std::string(what), "value: \"" + text + "\""});
+  return ReadNumber(std::get<std::string>(value_), "field: " + std::string(what));
 }
 
 // ---- ResultSet ----------------------------------------------------------------------------
@@ -471,10 +452,7 @@ struct Statement::Impl {
     }
     std::optional<std::string> text = ReadText(column);
     if (!text) return Field();
-    if (type == SQL_NUMERIC || type == SQL_DECIMAL) {
-      ParsedNumber number = ParseDecimal(*text);
-      if (number.status == NumberStatus::kOk) return Field(Field::Value(number.value));
-    }
+    if (type == SQL_NUMERIC || type == SQL_DECIMAL) return NumberField(std::move(*text));
     return Field(Field::Value(std::move(*text)));
   }
 
@@ -498,16 +476,21 @@ struct Statement::Impl {
 
   Field ReadSqliteNumber(SQLUSMALLINT column) {
     std::optional<std::string> text = ReadText(column);
-    if (!text) return Field();
-    if (!text->empty() && text->find_first_of(".eE") == std::string::npos) {
+    return text ? NumberField(std::move(*text)) : Field();
+  }
+
+  // A number the driver gave as text: whole digits as an integer, any other number as a double,
+  // and a text that is no number (stored in a number column) as the text.
+  static Field NumberField(std::string text) {
+    if (!text.empty() && text.find_first_of(".eE") == std::string::npos) {
       std::int64_t whole = 0;
-      const char* end = text->data() + text->size();
-      auto [ptr, ec] = std::from_chars(text->data(), end, whole);
+      const char* end = text.data() + text.size();
+      auto [ptr, ec] = std::from_chars(text.data(), end, whole);
       if (ec == std::errc() && ptr == end) return Field(Field::Value(whole));
     }
-    ParsedNumber number = ParseDecimal(*text);
+    ParsedNumber number = ParseDecimal(text);
     if (number.status == NumberStatus::kOk) return Field(Field::Value(number.value));
-    return Field(Field::Value(std::move(*text)));  // a text stored in a number column
+    return Field(Field::Value(std::move(text)));
   }
 
   // A text field of any length, read in pieces.

@@ -4,6 +4,9 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <vector>
+
+#include "app/run_error.h"
 
 namespace saldor {
 namespace {
@@ -71,6 +74,14 @@ ParsedNumber ParseDecimal(std::string_view text) {
   }
   if (ec != std::errc() || ptr != body.data() + body.size()) return {NumberStatus::kNotANumber, 0};
   return {NumberStatus::kOk, value};
+}
+
+double ReadNumber(std::string_view text, const std::string& what) {
+  const ParsedNumber number = ParseDecimal(text);
+  if (number.status == NumberStatus::kOk) return number.value;
+  std::vector<std::string> context = {what, "value: \"" + std::string(text) + "\""};
+  if (number.status == NumberStatus::kOutOfRange) throw OverflowError(std::move(context));
+  throw TypeMismatchError(std::move(context));
 }
 
 std::string NumberText(double value) {

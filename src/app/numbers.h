@@ -21,6 +21,10 @@ struct ParsedNumber {
 // A number whose magnitude exceeds a double's range is kOutOfRange.
 ParsedNumber ParseDecimal(std::string_view text);
 
+// `text` read by ParseDecimal as a number. A text that is no number raises error 13, one beyond
+// a double's range error 6; both name `what` (where the text came from) and the text.
+double ReadNumber(std::string_view text, const std::string& what);
+
 // The shortest general decimal text that reads back as `value` exactly: "12.5", "3", "0.1".
 std::string NumberText(double value);
 

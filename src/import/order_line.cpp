@@ -10,15 +10,6 @@
 namespace saldor {
 namespace {
 
-// The text of a line amount read as a number; `what` names where it comes from.
-double Number(const std::string& text, const std::string& what) {
-  const ParsedNumber number = ParseDecimal(text);
-  if (number.status == NumberStatus::kOk) return number.value;
-  std::vector<std::string> context = {what, "text: \"" + text + "\""};
-  if (number.status == NumberStatus::kOutOfRange) throw OverflowError(std::move(context));
-  throw TypeMismatchError(std::move(context));
-}
-
 // `value` when it is finite; an overflow naming `what` and the texts it came from otherwise.
 double Finite(double value, const std::string& what, const std::string& left,
               const std::string& right) {
@@ -45,10 +36,10 @@ void OrderLineWriter::CreateOrderLine(const OrderFileRow& row, const ItemMatch& 
   const std::string quantityName = "column " + std::to_string(kColQuantity) + " (quantity)";
   const std::string priceName = "column " + std::to_string(kColPriceEach) + " (unit price)";
   const std::string itemName = "item " + item.itemId;
-  const double price = Number(row.ColPriceEach, priceName);
-  const double quantity = Number(row.ColQuantity, quantityName);
-  const double weight = Number(item.weight, "the Weight of " + itemName);
-  const double landedCost = Number(item.landedCost, "the LandedCost of " + itemName);
+  const double price = ReadNumber(row.ColPriceEach, priceName);
+  const double quantity = ReadNumber(row.ColQuantity, quantityName);
+  const double weight = ReadNumber(item.weight, "the Weight of " + itemName);
+  const double landedCost = ReadNumber(item.landedCost, "the LandedCost of " + itemName);
   const double priceExt = Finite(price * quantity, "PriceExt: unit price times quantity",
                                  row.ColPriceEach, row.ColQuantity);
   const double weightExt =

@@ -11,15 +11,11 @@
 #include "app/numbers.h"
 #include "app/part_file.h"
 #include "app/run_error.h"
+#include "app/text.h"
 #include "reports/stored_date.h"
 
 namespace saldor {
 namespace {
-
-std::string PathText(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 // Creates the folder of the output file when it is missing. Only this one level is created.
 void EnsureFolder(const std::filesystem::path& folder) {
