@@ -1,0 +1,52 @@
+#ifndef SALDOR_APP_ERROR_NUMBERS_H_
+#define SALDOR_APP_ERROR_NUMBERS_H_
+
+// Every number a run's error report can carry is named here, and each means one thing.
+//
+//   classic runtime numbers   the classic conditions: files, folders, conversions
+//   ADO numbers               the database layer's own conditions (no driver involved)
+//   the driver's native error a database failure the driver reported; its report always carries
+//                             a "SQLSTATE" line, which tells it apart from the other numbers
+//   12001-12175               FTP failures, WinINet's numbers on every platform; the FTP library's
+//                             own code and text follow in the report ("curl 28: ...")
+//
+// A library's or the system's own code (errno, GetLastError, libcurl's code) never becomes the
+// number itself; it stays in the report's detail lines.
+
+namespace saldor::errors {
+
+// Classic runtime numbers.
+inline constexpr int kOverflow = 6;
+inline constexpr int kOutOfMemory = 7;
+inline constexpr int kSubscriptOutOfRange = 9;
+inline constexpr int kTypeMismatch = 13;
+inline constexpr int kInternalError = 51;
+inline constexpr int kFileNotFound = 53;
+inline constexpr int kFileAlreadyOpen = 55;
+inline constexpr int kDiskFull = 61;
+inline constexpr int kInputPastEndOfFile = 62;
+inline constexpr int kPermissionDenied = 70;
+inline constexpr int kPathFileAccessError = 75;
+inline constexpr int kPathNotFound = 76;
+inline constexpr int kInvalidUseOfNull = 94;
+
+// ADO numbers, for conditions the database layer finds itself.
+inline constexpr int kItemNotFoundInCollection = 3265;
+inline constexpr int kObjectClosed = 3704;
+// A driver failure that came with no native error of its own (native error 0).
+inline constexpr int kUnspecifiedDatabaseError = -2147467259;  // 0x80004005
+// A statement or a login that ran past its time limit (SQLSTATE HYT00 or HYT01).
+inline constexpr int kDatabaseTimeout = -2147217871;  // 0x80040E31
+
+// FTP failures: WinINet's numbers, used by every FTP client implementation.
+inline constexpr int kFtpTimeout = 12002;          // no answer, or a stalled transfer
+inline constexpr int kFtpExtendedError = 12003;    // the server refused; its reply is in the report
+inline constexpr int kFtpInternalError = 12004;    // the FTP library itself failed
+inline constexpr int kFtpNameNotResolved = 12007;  // the host name is not known
+inline constexpr int kFtpLoginFailure = 12015;     // user or password refused
+inline constexpr int kFtpCannotConnect = 12029;    // no connection to the server
+inline constexpr int kFtpConnectionAborted = 12030;  // the connection broke during a transfer
+
+}  // namespace saldor::errors
+
+#endif  // SALDOR_APP_ERROR_NUMBERS_H_
