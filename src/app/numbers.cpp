@@ -85,10 +85,12 @@ double ReadNumber(std::string_view text, const std::string& what) {
 }
 
 std::string NumberText(double value) {
-  char buf[64];
-  auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  (void)ec;
-  return std::string(buf, ptr);
+  // The fixed form, never an exponent: SQL Server converts "1e-04" to float but refuses it for a
+  // decimal or money column. The shortest fixed text that reads back exactly; the longest one, of
+  // the smallest denormal, is 327 characters.
+  char buf[400];
+  const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  return std::string(buf, result.ptr);
 }
 
 }  // namespace saldor

@@ -25,7 +25,8 @@ ParsedNumber ParseDecimal(std::string_view text);
 // a double's range error 6; both name `what` (where the text came from) and the text.
 double ReadNumber(std::string_view text, const std::string& what);
 
-// The shortest general decimal text that reads back as `value` exactly: "12.5", "3", "0.1".
+// The shortest general decimal text that reads back as `value` exactly: digits, sign and point,
+// never an exponent: "12.5", "3", "0.0001", "100000". Infinities and NaN give "inf" and "nan".
 std::string NumberText(double value);
 
 }  // namespace saldor

@@ -92,6 +92,16 @@ TEST(DatabaseTest, TypedParametersAndFields) {
   EXPECT_EQ(rs.Get(0, "DirectSale").AsNumber("DirectSale"), 0);
   EXPECT_TRUE(rs.Get(0, "Memo").IsNull());
   EXPECT_EQ(rs.Get(0, "Memo").TextOr("none"), "none");
+
+  // Small and large numbers as text never take an exponent, which a decimal or money column of
+  // SQL Server refuses: the text of an item's weight or cost goes into an order line as it is.
+  tdb.db().Execute(Same("INSERT INTO Item (Weight, LandedCost, YardsPerRoll) VALUES (?,?,?)"),
+                   std::vector<Param>{0.0001, 0.0000005, 100000.0});
+  ResultSet item = tdb.db().Query(Same("SELECT Weight, LandedCost, YardsPerRoll FROM Item"));
+  ASSERT_EQ(item.size(), 1u);
+  EXPECT_EQ(item.Get(0, "Weight").AsText("Weight"), "0.0001");
+  EXPECT_EQ(item.Get(0, "LandedCost").AsText("LandedCost"), "0.0000005");
+  EXPECT_EQ(item.Get(0, "YardsPerRoll").AsText("YardsPerRoll"), "100000");
 }
 
 TEST(DatabaseTest, SqliteNumbersKeepTheTypeOfTheirValueNotOfTheirColumn) {
