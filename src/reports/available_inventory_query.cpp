@@ -1,6 +1,21 @@
 #include "reports/available_inventory_query.h"
 
+#include <string>
+
 namespace saldor {
+namespace {
+
+// The part numbers in the order of their exact texts, so that equal part numbers are next to one
+// another exactly where the allocation compares them exactly. SQL Server's usual collations
+// ignore letter case, and every collation ignores trailing blanks: "Q", "q" and "Q " would sort as
+// one key and interleave by due date. The binary collation tells case apart, the length trailing
+// blanks. SQLite compares texts exactly already.
+const std::string kExactPartNumberOrder =
+    "CustomerPartNumber1 COLLATE Latin1_General_BIN2,DATALENGTH(CustomerPartNumber1),"
+    "CustomerPartNumber2 COLLATE Latin1_General_BIN2,DATALENGTH(CustomerPartNumber2),"
+    "CustomerPartNumber3 COLLATE Latin1_General_BIN2,DATALENGTH(CustomerPartNumber3)";
+
+}  // namespace
 
 Sql AvailableInventoryQuery() {
   return Sql{
@@ -31,7 +46,8 @@ Sql AvailableInventoryQuery() {
       " AND CustomerPartNumber1<>'' AND CustomerPartNumber2<>''"
       " AND ((ROUND(ISNULL(ItemLocation.Quantity,0)-ISNULL(ItemLocation.SpokenFor,0),2)>0) OR "
       "(ROUND(ISNULL(PO.Quantity,0)-ISNULL(PO.Received,0),2)>0))"
-      " ORDER BY CustomerPartNumber1,CustomerPartNumber2,CustomerPartNumber3,DueDate2",
+      " ORDER BY " +
+          kExactPartNumberOrder + ",DueDate2",
 
       // The free stock is computed once in the inner select; the rest reads the same as above.
       // The quantities are cast to REAL because the SQLite driver types an expression column by
@@ -67,10 +83,9 @@ Sql ClearAvailableInventorySql() {
 }
 
 Sql AvailableInventorySnapshotQuery() {
-  const char* text =
-      "SELECT * FROM tmpSaldorAvailInv ORDER BY "
-      "CustomerPartNumber1,CustomerPartNumber2,CustomerPartNumber3,DueDate2";
-  return Sql{text, text};
+  return Sql{"SELECT * FROM tmpSaldorAvailInv ORDER BY " + kExactPartNumberOrder + ",DueDate2",
+             "SELECT * FROM tmpSaldorAvailInv ORDER BY "
+             "CustomerPartNumber1,CustomerPartNumber2,CustomerPartNumber3,DueDate2"};
 }
 
 }  // namespace saldor

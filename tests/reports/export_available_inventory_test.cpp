@@ -151,6 +151,12 @@ TEST_F(ExportAvailableInventoryTest, FailedRefillKeepsThePreviousSnapshotAndFile
 }
 
 TEST(AvailableInventoryQueryTest, SqlServerTexts) {
+  // Sorted by the exact part numbers, as the allocation groups them: letter case and trailing
+  // blanks count.
+  const std::string kExactOrder =
+      "CustomerPartNumber1 COLLATE Latin1_General_BIN2,DATALENGTH(CustomerPartNumber1),"
+      "CustomerPartNumber2 COLLATE Latin1_General_BIN2,DATALENGTH(CustomerPartNumber2),"
+      "CustomerPartNumber3 COLLATE Latin1_General_BIN2,DATALENGTH(CustomerPartNumber3)";
   testing::ExpectPieces(
       AvailableInventoryQuery().sqlServer,
       {
@@ -182,12 +188,11 @@ TEST(AvailableInventoryQueryTest, SqlServerTexts) {
           " AND CustomerPartNumber1<>'' AND CustomerPartNumber2<>''",
           " AND ((ROUND(ISNULL(ItemLocation.Quantity,0)-ISNULL(ItemLocation.SpokenFor,0),2)>0) OR "
           "(ROUND(ISNULL(PO.Quantity,0)-ISNULL(PO.Received,0),2)>0))",
-          " ORDER BY CustomerPartNumber1,CustomerPartNumber2,CustomerPartNumber3,DueDate2",
+          " ORDER BY " + kExactOrder + ",DueDate2",
       });
   EXPECT_EQ(ClearAvailableInventorySql().sqlServer, "DELETE FROM tmpSaldorAvailInv");
   EXPECT_EQ(AvailableInventorySnapshotQuery().sqlServer,
-            "SELECT * FROM tmpSaldorAvailInv ORDER BY "
-            "CustomerPartNumber1,CustomerPartNumber2,CustomerPartNumber3,DueDate2");
+            "SELECT * FROM tmpSaldorAvailInv ORDER BY " + kExactOrder + ",DueDate2");
 }
 
 }  // namespace
