@@ -15,7 +15,7 @@ FtpServer::FtpServer(const std::filesystem::path& root, const FtpServerOptions& 
                                 "--root",
                                 root.string(),
                                 "--port",
-                                "0",
+                                std::to_string(options.port),
                                 "--port-file",
                                 (work_ / "port").string(),
                                 "--log",

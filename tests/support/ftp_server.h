@@ -14,11 +14,12 @@ namespace saldor::testing {
 struct FtpServerOptions {
   std::string password = "qT#wz4Lp";  // the password the server accepts for "ftpvend1"
   std::vector<std::string> cutFiles;  // downloads of these names break off halfway
+  int port = 0;                       // the port to listen on; 0 takes a free one
 };
 
-// A real FTP server (scripts/ftp_server.py on pyftpdlib) on 127.0.0.1 and a free port, serving
-// `root` as the login directory of "ftpvend1". Started by the constructor, which returns once the
-// server listens; stopped by the destructor.
+// A real FTP server (scripts/ftp_server.py on pyftpdlib) on 127.0.0.1 and a free port (or the one
+// `options` names), serving `root` as the login directory of "ftpvend1". Started by the
+// constructor, which returns once the server listens; stopped by the destructor.
 class FtpServer {
  public:
   explicit FtpServer(const std::filesystem::path& root, const FtpServerOptions& options = {});

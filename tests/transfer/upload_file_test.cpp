@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <map>
+#include <regex>
 #include <sstream>
 
 #include "app/run_error.h"
@@ -17,7 +19,9 @@
 namespace saldor {
 namespace {
 
+using ::saldor::testing::BackgroundProcess;
 using ::saldor::testing::FtpServer;
+using ::saldor::testing::FtpServerOptions;
 using ::saldor::testing::ReadFile;
 using ::saldor::testing::SourcePath;
 using ::saldor::testing::TempDir;
@@ -57,6 +61,36 @@ class UploadFileTest : public ::testing::Test {
   void InstallScript(const std::string& content, mode_t mode = 0755) {
     WriteFile(temp() / "fileup.sh", content);
     ASSERT_EQ(chmod((temp() / "fileup.sh").c_str(), mode), 0);
+  }
+
+  void InstallShippedScript() {
+    std::filesystem::copy_file(SourcePath("scripts/fileup.sh"), temp() / "fileup.sh");
+  }
+
+  // The arguments the program gives the upload script for `file`, and its environment.
+  static std::vector<std::string> ScriptArgs(const std::filesystem::path& file) {
+    return {FtpServer::kHost, "ftpvend1", "qT#wz4Lp", file.string()};
+  }
+  static std::map<std::string, std::string> ScriptEnv(int port, const std::string& pause = "0") {
+    return {{"SALDOR_FTP_PORT", std::to_string(port)}, {"SALDOR_UPLOAD_RETRY_PAUSE_S", pause}};
+  }
+
+  // The upload script's log, one entry per line.
+  std::vector<std::string> UploadLog() const {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile(temp() / "fileup.log"));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+
+  // Whether `line` is the log line "<date> <time> <zone> "<file>" to 127.0.0.1:<port> attempt
+  // <attempt>/3 <outcome>...".
+  static bool IsLogLine(const std::string& line, const std::filesystem::path& file, int port,
+                        int attempt, const std::string& outcome) {
+    static const std::regex stamp(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d{4} )");
+    const std::string rest = "\"" + file.string() + "\" to 127.0.0.1:" + std::to_string(port) +
+                             " attempt " + std::to_string(attempt) + "/3 " + outcome;
+    return std::regex_search(line, stamp) && line.compare(26, rest.size(), rest) == 0;
   }
 
   // The lines a recording script wrote for `name`.
@@ -141,7 +175,7 @@ TEST_F(UploadFileTest, ScriptThatCannotBeStartedIsAnError) {
 TEST_F(UploadFileTest, ShippedScriptLandsTheFileOnTheServer) {
   TempDir root("saldor-ftp-root");
   FtpServer server(root.path());
-  std::filesystem::copy_file(SourcePath("scripts/fileup.sh"), temp() / "fileup.sh");
+  InstallShippedScript();
   const std::string content = "PartNo,OnHand\r\nABC-1,12.5\r\n";
   const std::filesystem::path file = temp() / "Vendor_to_saldor 01-Jan-2027.csv";
   WriteFile(file, content);
@@ -155,6 +189,72 @@ TEST_F(UploadFileTest, ShippedScriptLandsTheFileOnTheServer) {
     return std::find(log.begin(), log.end(), received) != log.end();
   }));
   EXPECT_EQ(ReadFile(root / file.filename().string()), content);
+  // The script notes the transfer once it has ended.
+  ASSERT_TRUE(WaitFor([&] { return UploadLog().size() == 1; }));
+  EXPECT_TRUE(IsLogLine(UploadLog()[0], file, server.port(), 1, "sent")) << UploadLog()[0];
+}
+
+TEST_F(UploadFileTest, ShippedScriptTriesThreeTimesWhenTheLoginIsRefused) {
+  TempDir root("saldor-ftp-root");
+  FtpServerOptions refusing;
+  refusing.password = "not the partner's";
+  FtpServer server(root.path(), refusing);
+  InstallShippedScript();
+  const std::filesystem::path inventory = temp() / "saldor_available_inventory.csv";
+  const std::filesystem::path status = temp() / "Vendor_to_saldor_01-Jan-2027.csv";
+  WriteFile(inventory, "x");
+  WriteFile(status, "y");
+
+  // Two uploads at once, as a run starts them: each try of each is one whole line.
+  BackgroundProcess first(temp() / "fileup.sh", ScriptArgs(inventory), ScriptEnv(server.port()));
+  BackgroundProcess second(temp() / "fileup.sh", ScriptArgs(status), ScriptEnv(server.port()));
+  EXPECT_EQ(first.Wait(std::chrono::seconds(30)), 67) << first.Output();
+  EXPECT_EQ(second.Wait(std::chrono::seconds(30)), 67) << second.Output();
+
+  std::vector<std::string> log = UploadLog();
+  ASSERT_EQ(log.size(), 6u) << ReadFile(temp() / "fileup.log");
+  for (const std::filesystem::path& file : {inventory, status}) {
+    int attempt = 0;
+    for (const std::string& line : log) {
+      if (line.find(file.filename().string()) == std::string::npos) continue;
+      ++attempt;
+      EXPECT_TRUE(
+          IsLogLine(line, file, server.port(), attempt, "failed: curl 67: Access denied: 530"))
+          << line;
+    }
+    EXPECT_EQ(attempt, 3);
+  }
+  EXPECT_EQ(ReadFile(temp() / "fileup.log").find("qT#wz4Lp"), std::string::npos);
+  EXPECT_EQ(server.Log().size(), 6u);
+  EXPECT_FALSE(std::filesystem::exists(root / inventory.filename().string()));
+}
+
+TEST_F(UploadFileTest, ShippedScriptSendsOnALaterTryOnceTheServerIsUp) {
+  TempDir root("saldor-ftp-root");
+  int port = 0;
+  {
+    FtpServer gone(root.path());  // a port that nothing listens on once it is gone
+    port = gone.port();
+  }
+  InstallShippedScript();
+  const std::filesystem::path file = temp() / "saldor_available_inventory.csv";
+  WriteFile(file, "PartNo,OnHand\r\n");
+
+  // Pauses of 2 s and 4 s: the server below is up long before the last try.
+  BackgroundProcess upload(temp() / "fileup.sh", ScriptArgs(file), ScriptEnv(port, "2"));
+  ASSERT_TRUE(WaitFor([&] { return !UploadLog().empty(); }));
+  EXPECT_TRUE(IsLogLine(UploadLog()[0], file, port, 1, "failed: curl 7: Failed to connect"))
+      << UploadLog()[0];
+  FtpServerOptions samePort;
+  samePort.port = port;
+  FtpServer server(root.path(), samePort);
+  EXPECT_EQ(upload.Wait(std::chrono::seconds(30)), 0) << upload.Output();
+
+  std::vector<std::string> log = UploadLog();
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_TRUE(IsLogLine(log.back(), file, port, static_cast<int>(log.size()), "sent"))
+      << log.back();
+  EXPECT_EQ(ReadFile(root / file.filename().string()), "PartNo,OnHand\r\n");
 }
 
 }  // namespace
