@@ -29,6 +29,7 @@ inline constexpr int kPermissionDenied = 70;
 inline constexpr int kPathFileAccessError = 75;
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kInvalidUseOfNull = 94;
+inline constexpr int kInvalidFileFormat = 321;  // a text file whose bytes cannot be decoded
 
 // ADO numbers, for conditions the database layer finds itself.
 inline constexpr int kItemNotFoundInCollection = 3265;

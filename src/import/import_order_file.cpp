@@ -47,7 +47,7 @@ void ImportOrderFile(RunContext& context) {
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return;
 
-  CsvReader reader(DecodeFileText(ReadAllBytes(path)), path.string());
+  CsvReader reader(DecodeFileText(ReadAllBytes(path), path.string()), path.string());
   std::vector<std::string> fields;
   if (!reader.Next(fields)) return;  // not even the heading row
 

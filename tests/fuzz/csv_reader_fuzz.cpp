@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "import/csv_reader.h"
 #include "import/order_file_row.h"
@@ -55,8 +56,14 @@ std::string WriteAll(const Records& records) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text =
-      saldor::DecodeFileText(std::string_view(reinterpret_cast<const char*>(data), size));
+  std::string text;
+  try {
+    text = saldor::DecodeFileText(std::string_view(reinterpret_cast<const char*>(data), size),
+                                  "fuzz.csv");
+  } catch (const saldor::RunError& error) {
+    if (error.number() != saldor::errors::kInvalidFileFormat) Broken("unexpected decoding error");
+    return 0;
+  }
   if (!saldor::IsValidUtf8(text)) Broken("decoded text is not UTF-8");
   Records records;
   if (!ReadAll(text, records)) return 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "import/order_file_row.h"
 #include "import/text_encoding.h"
@@ -69,11 +70,13 @@ TEST(CsvReaderTest, ShortRecordsGiveEmptyCells) {
 
 TEST(TextEncodingTest, Utf8KeptBomDroppedOtherTextReadAsWindows1252) {
   EXPECT_EQ(DecodeFileText("\xEF\xBB\xBF"
-                           "caf\xC3\xA9"),
+                           "caf\xC3\xA9",
+                           "o.csv"),
             "caf\xC3\xA9");
-  EXPECT_EQ(DecodeFileText("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
+  EXPECT_EQ(DecodeFileText("\xF0\x9F\x98\x80", "o.csv"), "\xF0\x9F\x98\x80");
   // 0xE9 is "é", 0x80 "€", 0x92 the right single quote, 0x81 unassigned (kept as U+0081).
-  EXPECT_EQ(DecodeFileText("caf\xE9 \x80\x92\x81"), "caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\x99\xC2\x81");
+  EXPECT_EQ(DecodeFileText("caf\xE9 \x80\x92\x81", "o.csv"),
+            "caf\xC3\xA9 \xE2\x82\xAC\xE2\x80\x99\xC2\x81");
   // Overlong forms, surrogates and cut-off sequences are not UTF-8.
   EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));
   EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));
@@ -81,6 +84,39 @@ TEST(TextEncodingTest, Utf8KeptBomDroppedOtherTextReadAsWindows1252) {
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));
   EXPECT_FALSE(IsValidUtf8("ab\xE2\x82"));
   EXPECT_TRUE(IsValidUtf8("\xF4\x8F\xBF\xBF"));
+
+  // UTF-16 by its byte-order mark, in either byte order, with surrogate pairs.
+  using namespace std::string_view_literals;
+  EXPECT_EQ(DecodeFileText("\xFF\xFE"
+                           "a\0\xE9\0\x3D\xD8\x00\xDE\r\0\n\0"sv,
+                           "o.csv"),
+            "a\xC3\xA9\xF0\x9F\x98\x80\r\n");
+  EXPECT_EQ(DecodeFileText("\xFE\xFF\0a\xD8\x3D\xDE\x00\x20\xAC"sv, "o.csv"),
+            "a\xF0\x9F\x98\x80\xE2\x82\xAC");
+  EXPECT_EQ(DecodeFileText("\xFF\xFE"sv, "o.csv"), "");
+  // An odd byte count or a surrogate without its partner is not text: an error naming the file.
+  const std::pair<std::string_view, std::string> broken[] = {
+      {"\xFF\xFE"
+       "a\0b"sv,
+       "odd number of bytes (5)"},
+      {"\xFF\xFE"
+       "a\0\x3D\xD8"sv,
+       "lone surrogate U+D83D at byte 4"},
+      {"\xFF\xFE\x3D\xD8"
+       "a\0"sv,
+       "lone surrogate U+D83D at byte 2"},
+      {"\xFE\xFF\xDE\x00"sv, "lone surrogate U+DE00 at byte 2"},
+  };
+  for (const auto& [bytes, what] : broken) {
+    try {
+      DecodeFileText(bytes, "/orders/o.csv");
+      ADD_FAILURE() << what;
+    } catch (const RunError& error) {
+      EXPECT_EQ(error.number(), errors::kInvalidFileFormat);
+      EXPECT_NE(error.Report().find("file: /orders/o.csv"), std::string::npos);
+      EXPECT_NE(error.Report().find(what), std::string::npos) << error.Report();
+    }
+  }
 }
 
 TEST(OrderFileRowTest, CleaningTrimsSpacesOnlyThenDropsApostrophes) {

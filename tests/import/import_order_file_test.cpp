@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "support/clock.h"
 #include "support/temp_dir.h"
@@ -52,6 +53,14 @@ std::string OrderFile(const std::vector<Row>& rows) {
     text += "\r\n";
   }
   return text;
+}
+
+// `latin1` as UTF-16 little-endian with its byte-order mark, each byte read as Latin-1, as
+// Windows PowerShell's Out-File writes an order file.
+std::string Utf16LeFile(const std::string& latin1) {
+  std::string bytes = "\xFF\xFE";
+  for (char c : latin1) bytes.append({c, '\0'});
+  return bytes;
 }
 
 constexpr const char* kItems = R"sql(
@@ -297,19 +306,25 @@ TEST_F(ImportOrderFileTest, CleansCellsKeepsRawTextAndReadsWindows1252) {
        {{7, "  O'Brien's  "}, {12, "213"}, {18, "02134"}, {27, "Call, then\r\n\"leave\""}}},
       {"00124", "1", "CAN10.NAT", "1", "1", {{7, "Caf\xE9"}, {12, "12345"}}},
   });
+  const std::vector<Record> expected{{{"OrderNumber", "00123"},
+                                      {"ShipTo", "OBriens"},
+                                      {"ShipToZip", "213"},
+                                      {"BillToZip", "02134"},
+                                      {"Memo", "Call, then\r\n\"leave\"\r\n"}},
+                                     {{"OrderNumber", "00124"},
+                                      {"ShipTo", "Caf\xC3\xA9"},
+                                      {"ShipToZip", "12345"},
+                                      {"BillToZip", ""},
+                                      {"Memo", "\r\n"}}};
   WriteOrderFile(file);
   ImportOrderFile(context);
-  EXPECT_EQ(Select("SELECT OrderNumber, ShipTo, ShipToZip, BillToZip, Memo FROM Orders"),
-            (std::vector<Record>{{{"OrderNumber", "00123"},
-                                  {"ShipTo", "OBriens"},
-                                  {"ShipToZip", "213"},
-                                  {"BillToZip", "02134"},
-                                  {"Memo", "Call, then\r\n\"leave\"\r\n"}},
-                                 {{"OrderNumber", "00124"},
-                                  {"ShipTo", "Caf\xC3\xA9"},
-                                  {"ShipToZip", "12345"},
-                                  {"BillToZip", ""},
-                                  {"Memo", "\r\n"}}}));
+  EXPECT_EQ(Select("SELECT OrderNumber, ShipTo, ShipToZip, BillToZip, Memo FROM Orders"), expected);
+
+  // The same file as Windows PowerShell writes it gives the same orders.
+  database.Exec("DELETE FROM OrderItems; DELETE FROM Orders;");
+  WriteOrderFile(Utf16LeFile(file));
+  ImportOrderFile(context);
+  EXPECT_EQ(Select("SELECT OrderNumber, ShipTo, ShipToZip, BillToZip, Memo FROM Orders"), expected);
 }
 
 TEST_F(ImportOrderFileTest, MatchesPartNumbersToActiveItemsOrThePlaceholder) {
@@ -411,6 +426,11 @@ TEST_F(ImportOrderFileTest, AnyFailureRollsBackTheWholeFile) {
   EXPECT_NE(ImportError().Report().find("line refused"), std::string::npos);
   WriteOrderFile(OrderFile({{"PO-1", "1"}}) + "PO-2,\"1\r\n");
   EXPECT_EQ(ImportError().number(), 62);
+  // Text that cannot be decoded is an error naming the file, not a file without orders.
+  WriteOrderFile(Utf16LeFile(OrderFile({{"PO-1", "1"}})) + "\x31");
+  const RunError undecodable = ImportError();
+  EXPECT_EQ(undecodable.number(), errors::kInvalidFileFormat);
+  EXPECT_NE(undecodable.Report().find("Saldor_to_vendor_31-Dec-2026.csv"), std::string::npos);
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Orders") + Scalar("SELECT COUNT(*) FROM OrderItems"),
             "00");
 
