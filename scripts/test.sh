@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed (Debian 12, as root), builds and runs every test: the normal build, the
-# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, a bounded fuzzing run of the
-# order file reader, and a brief run of each benchmark.
+# same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows cross-build, a
+# bounded fuzzing run of the order file reader, and a brief run of each benchmark.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -20,6 +20,12 @@ cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
   UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+
+echo "== Windows cross-build (mingw-w64)"
+cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+  -DCMAKE_BUILD_TYPE=Release -DSALDOR_BUILD_TESTS=OFF -DSALDOR_BUILD_BENCH=OFF >/dev/null
+cmake --build build-windows
+scripts/check_windows_imports.sh build-windows/saldorauto.exe
 
 echo "== fuzz the order file reader"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh
