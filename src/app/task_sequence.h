@@ -28,10 +28,6 @@ void PacingWait(Form1& form, int intervalMs);
 void RunTasks(RunContext& context, Form1& form, const std::vector<Task>& tasks,
               const std::function<void()>& endProgram);
 
-// The four tasks of a real run: ExportAvailableInventory, ExportOrderStatus, DownloadOrderFile,
-// ImportOrderFile.
-std::vector<Task> StandardTasks();
-
 }  // namespace saldor
 
 #endif  // SALDOR_APP_TASK_SEQUENCE_H_

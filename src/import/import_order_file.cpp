@@ -14,7 +14,7 @@
 #include "import/order_line.h"
 #include "import/order_totals.h"
 #include "import/text_encoding.h"
-#include "transfer/order_file_name.h"
+#include "app/partner_files.h"
 
 namespace saldor {
 namespace {

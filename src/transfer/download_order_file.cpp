@@ -5,7 +5,7 @@
 
 #include "app/part_file.h"
 #include "transfer/ftp_client.h"
-#include "transfer/order_file_name.h"
+#include "app/partner_files.h"
 #include "transfer/partner_account.h"
 
 namespace saldor {

@@ -1,5 +1,5 @@
-#ifndef SALDOR_TRANSFER_ORDER_FILE_NAME_H_
-#define SALDOR_TRANSFER_ORDER_FILE_NAME_H_
+#ifndef SALDOR_APP_PARTNER_FILES_H_
+#define SALDOR_APP_PARTNER_FILES_H_
 
 #include <string>
 
@@ -17,4 +17,4 @@ std::string UpperAscii(std::string name);
 
 }  // namespace saldor
 
-#endif  // SALDOR_TRANSFER_ORDER_FILE_NAME_H_
+#endif  // SALDOR_APP_PARTNER_FILES_H_

@@ -1,4 +1,4 @@
-#include "transfer/order_file_name.h"
+#include "app/partner_files.h"
 
 #include "app/dates.h"
 

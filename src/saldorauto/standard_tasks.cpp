@@ -1,4 +1,5 @@
-#include "app/task_sequence.h"
+#include "saldorauto/standard_tasks.h"
+
 #include "import/import_order_file.h"
 #include "reports/export_available_inventory.h"
 #include "reports/export_order_status.h"
