@@ -4,15 +4,12 @@
 
 namespace saldor {
 
-std::string OrderFileName(Date date) {
-  return "Saldor_to_vendor_" + FormatDdMmmYyyy(date) + ".csv";
+std::string OrderStatusFileName(Date runDate) {
+  return "Vendor_to_saldor_" + FormatDdMmmYyyy(AddDays(runDate, 1)) + ".csv";
 }
 
-std::string UpperAscii(std::string name) {
-  for (char& c : name) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return name;
+std::string OrderFileName(Date date) {
+  return "Saldor_to_vendor_" + FormatDdMmmYyyy(date) + ".csv";
 }
 
 }  // namespace saldor

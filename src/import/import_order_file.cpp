@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/partner_files.h"
 #include "app/run_error.h"
 #include "import/csv_reader.h"
 #include "import/import_state.h"
@@ -14,7 +15,6 @@
 #include "import/order_line.h"
 #include "import/order_totals.h"
 #include "import/text_encoding.h"
-#include "app/partner_files.h"
 
 namespace saldor {
 namespace {

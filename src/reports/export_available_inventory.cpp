@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "app/partner_files.h"
 #include "app/run_error.h"
 #include "reports/available_inventory_query.h"
 #include "reports/export_report.h"
 #include "reports/inventory_allocation.h"
 #include "reports/report_templates.h"
 #include "reports/stored_date.h"
-#include "transfer/upload_file.h"
 
 namespace saldor {
 namespace {
@@ -93,7 +93,7 @@ void FillWorkTable(Database& db) {
 
 }  // namespace
 
-void ExportAvailableInventory(RunContext& context) {
+std::filesystem::path ExportAvailableInventory(RunContext& context) {
   BusyPointer busy(context.screen);
   Database& db = context.cnDatabase;
 
@@ -103,9 +103,9 @@ void ExportAvailableInventory(RunContext& context) {
   transaction.Commit();
 
   const ResultSet snapshot = db.Query(AvailableInventorySnapshotQuery());
-  const std::filesystem::path file = context.TempFolder() / "saldor_available_inventory.csv";
+  const std::filesystem::path file = context.TempFolder() / kAvailableInventoryFileName;
   ExportReport(crptSaldorAvailInv, snapshot, file);
-  UploadFile(context, file);
+  return file;
 }
 
 }  // namespace saldor

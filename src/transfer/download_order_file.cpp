@@ -4,12 +4,19 @@
 #include <string>
 
 #include "app/part_file.h"
-#include "transfer/ftp_client.h"
 #include "app/partner_files.h"
-#include "transfer/partner_account.h"
 
 namespace saldor {
 namespace {
+
+// `name` with the ASCII letters a-z in capitals; every other byte stays as it is. Listed names
+// are compared with the order file's name in this form.
+std::string UpperAscii(std::string name) {
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return name;
+}
 
 // The first listed name equal to `name` apart from the case of its letters.
 std::optional<std::string> FindListed(const std::vector<std::string>& listing,
@@ -23,17 +30,18 @@ std::optional<std::string> FindListed(const std::vector<std::string>& listing,
 
 }  // namespace
 
-void DownloadOrderFile(RunContext& context) {
+void DownloadOrderFile(const std::filesystem::path& programFolder, const FtpAccount& account,
+                       const Clock& clock) {
   // One date for the whole step, so that every name of the run refers to the same day.
-  const std::string localName = OrderFileName(LocalDate(context.clock()));
+  const std::string localName = OrderFileName(LocalDate(clock()));
 
   std::unique_ptr<FtpClient> ftp = NewFtpClient();
-  ftp->Open(PartnerFtpAccount(context.settings));
+  ftp->Open(account);
   if (std::optional<std::string> listed = FindListed(ftp->ListNames(), localName)) {
     // Fetched under the name the server lists, so that a server with case-sensitive names
     // finds it; stored under the name the import looks for. The file gets today's name only
     // when it is complete: a broken transfer leaves an earlier file of today's name as it was.
-    PartFile part(context.programFolder / localName);
+    PartFile part(programFolder / localName);
     ftp->GetFile(*listed, part.path());
     part.Commit();
   }

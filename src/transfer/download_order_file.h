@@ -1,12 +1,19 @@
 #ifndef SALDOR_TRANSFER_DOWNLOAD_ORDER_FILE_H_
 #define SALDOR_TRANSFER_DOWNLOAD_ORDER_FILE_H_
 
-#include "app/run_context.h"
+#include <filesystem>
+
+#include "app/dates.h"
+#include "transfer/ftp_client.h"
 
 namespace saldor {
 
-// `DownloadOrderFile`: Fetches today's order file from the partner's FTP server when it is listed.
-void DownloadOrderFile(RunContext& context);
+// `DownloadOrderFile`: fetches today's order file (the date read once from `clock`) from the
+// server of `account` into `programFolder` when the server lists it, under any case of its
+// letters. No such file is no failure: nothing happens. Any FTP or file failure raises RunError,
+// and an earlier file of today's name stays as it was.
+void DownloadOrderFile(const std::filesystem::path& programFolder, const FtpAccount& account,
+                       const Clock& clock);
 
 }  // namespace saldor
 

@@ -3,15 +3,16 @@
 
 #include <filesystem>
 
-#include "app/run_context.h"
+#include "transfer/ftp_client.h"
 
 namespace saldor {
 
-// `UploadFile`: hands `file` (its full path) to the upload script in the temp folder, with the
-// partner host, account name, password and the file as its four arguments. Starts the script as
-// a process of its own and does not wait for it; the script outlives the program. A script that
-// cannot be started raises RunError.
-void UploadFile(RunContext& context, const std::filesystem::path& file);
+// `UploadFile`: hands `file` (its full path) to the upload script in `tempFolder`, with the host,
+// user and password of `account` and the file as its four arguments, and the account's port in
+// its environment (SALDOR_FTP_PORT). Starts the script as a process of its own and does not wait
+// for it; the script outlives the program. A script that cannot be started raises RunError.
+void UploadFile(const std::filesystem::path& tempFolder, const FtpAccount& account,
+                const std::filesystem::path& file);
 
 }  // namespace saldor
 

@@ -1,10 +1,8 @@
 #include "reports/report_fixture.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <sstream>
-#include <thread>
 
 #include "support/clock.h"
 
@@ -52,35 +50,11 @@ void ExpectPieces(const std::string& text, const std::vector<std::string>& piece
   EXPECT_EQ(text.substr(at), "") << "text after the last piece";
 }
 
-ReportFixture::ReportFixture() {
-  settings_.ftpHost = "partner.example";
-  std::filesystem::create_directory(tempFolder());
-  const std::filesystem::path script = tempFolder() / "fileup.sh";
-  WriteFile(
-      script,
-      "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
-      "printf '%s\\n' \"$1\" \"$2\" \"$3\" \"$4\" > upload.$$ && mv upload.$$ upload.$$.done\n");
-  chmod(script.c_str(), 0755);
-}
+ReportFixture::ReportFixture() { std::filesystem::create_directory(tempFolder()); }
 
 RunContext ReportFixture::Context(std::chrono::system_clock::time_point moment) {
   return RunContext{database_.db(), folder_.path(), settings_, screen_,
                     [moment] { return moment; }};
-}
-
-std::vector<std::vector<std::string>> ReportFixture::Uploads(std::size_t expected) {
-  std::vector<std::vector<std::string>> uploads;
-  for (int attempt = 0; attempt < 200 && uploads.size() < expected; ++attempt) {
-    if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    uploads.clear();
-    for (const auto& entry : std::filesystem::directory_iterator(tempFolder())) {
-      if (entry.path().extension() != ".done") continue;
-      std::istringstream lines(ReadFile(entry.path()));
-      uploads.emplace_back();
-      for (std::string line; std::getline(lines, line);) uploads.back().push_back(line);
-    }
-  }
-  return uploads;
 }
 
 }  // namespace saldor::testing

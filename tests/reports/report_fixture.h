@@ -23,8 +23,7 @@ std::chrono::system_clock::time_point LocalNoon(int year, int month, int day);
 // Checks that `text` is exactly `pieces` joined, naming the first piece that differs.
 void ExpectPieces(const std::string& text, const std::vector<std::string>& pieces);
 
-// A real business database and a program folder (with a blank in its path) whose upload script
-// records the four arguments of every upload.
+// A real business database and a program folder (with a blank in its path) with its temp folder.
 class ReportFixture {
  public:
   ReportFixture();
@@ -32,8 +31,6 @@ class ReportFixture {
   std::filesystem::path tempFolder() const { return folder_.path() / "temp"; }
   Screen& screen() { return screen_; }
   RunContext Context(std::chrono::system_clock::time_point moment);
-  // The arguments of each upload so far, waiting a little for `expected` of them to arrive.
-  std::vector<std::vector<std::string>> Uploads(std::size_t expected);
 
  private:
   TestDatabase database_;

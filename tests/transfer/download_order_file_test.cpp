@@ -9,7 +9,7 @@
 #include "app/run_error.h"
 #include "support/ftp_server.h"
 #include "support/temp_dir.h"
-#include "support/test_database.h"
+#include "transfer/partner_account.h"
 #include "transfer_test_support.h"
 
 namespace saldor {
@@ -28,12 +28,19 @@ constexpr char kOrderRows[] = "H,1,SALDOR,ABC-1\r\nL,2,SALDOR,ABC-2\r\n";
 
 class DownloadOrderFileTest : public ::testing::Test {
  protected:
+  // What one download is given: the program folder, the account and the clock.
+  struct Context {
+    std::filesystem::path programFolder;
+    FtpAccount account;
+    Clock clock;
+  };
+
   // A run at noon on 31 Dec 2026 against the server on `port`.
-  RunContext Context(
+  Context At(
       int port, Clock clock = [] { return LocalMoment(2026, 12, 31, 12, 0, 0); }) {
-    settings_.ftpHost = FtpServer::kHost;
-    settings_.ftpPort = port;
-    return RunContext{database_.db(), program_.path(), settings_, screen_, std::move(clock)};
+    return Context{program_.path(),
+                   FtpAccount{FtpServer::kHost, port, kPartnerFtpUser, kPartnerFtpPassword},
+                   std::move(clock)};
   }
 
   void ServerFile(const std::string& name, const std::string& content) {
@@ -49,9 +56,9 @@ class DownloadOrderFileTest : public ::testing::Test {
   }
 
   // Runs the download and gives the error it raised, if any.
-  std::optional<RunError> Download(RunContext context) {
+  static std::optional<RunError> Download(const Context& context) {
     try {
-      DownloadOrderFile(context);
+      DownloadOrderFile(context.programFolder, context.account, context.clock);
     } catch (const RunError& error) {
       return error;
     }
@@ -70,9 +77,6 @@ class DownloadOrderFileTest : public ::testing::Test {
 
   TempDir root_{"saldor-ftp-root"};
   TempDir program_{"saldor program folder"};
-  testing::TestDatabase database_;
-  Settings settings_;
-  Screen screen_;
 };
 
 TEST_F(DownloadOrderFileTest, FetchesTodaysFileListedInOtherCaseUnderTheListedName) {
@@ -82,7 +86,7 @@ TEST_F(DownloadOrderFileTest, FetchesTodaysFileListedInOtherCaseUnderTheListedNa
   ServerFile("Saldor_to_vendor_30-Dec-2026.csv", "yesterday");
   FtpServer server(root_.path());
 
-  EXPECT_EQ(ReportOf(Download(Context(server.port()))), "");
+  EXPECT_EQ(ReportOf(Download(At(server.port()))), "");
 
   EXPECT_EQ(ReadFile(program_ / kToday), kOrderRows);  // byte for byte, line ends included
   EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});
@@ -96,7 +100,7 @@ TEST_F(DownloadOrderFileTest, FirstOfTwoNamesDifferingInCaseIsTheOneFetchAndRepl
   WriteFile(program_ / kToday, "fetched by an earlier run of the day, longer than the new one");
   FtpServer server(root_.path());
 
-  EXPECT_EQ(ReportOf(Download(Context(server.port()))), "");
+  EXPECT_EQ(ReportOf(Download(At(server.port()))), "");
 
   EXPECT_EQ(ReadFile(program_ / kToday), "first listed");
   EXPECT_EQ(server.Log(), std::vector<std::string>{"sent SALDOR_TO_VENDOR_31-DEC-2026.CSV"});
@@ -110,7 +114,7 @@ TEST_F(DownloadOrderFileTest, NoFileForTodayFetchesNothingAndLeavesTheLocalFileA
   WriteFile(program_ / kToday, "earlier run");
   FtpServer server(root_.path());
 
-  EXPECT_EQ(ReportOf(Download(Context(server.port()))), "");
+  EXPECT_EQ(ReportOf(Download(At(server.port()))), "");
 
   EXPECT_EQ(ReadFile(program_ / kToday), "earlier run");
   EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});
@@ -128,7 +132,7 @@ TEST_F(DownloadOrderFileTest, TakesTheDateOnceWhenTheRunCrossesMidnight) {
   ServerFile("Saldor_to_vendor_01-Jan-2027.csv", "next day");
   FtpServer server(root_.path());
 
-  EXPECT_EQ(ReportOf(Download(Context(server.port(), clock))), "");
+  EXPECT_EQ(ReportOf(Download(At(server.port(), clock))), "");
 
   EXPECT_EQ(ReadFile(program_ / kToday), kOrderRows);
   EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});
@@ -138,7 +142,7 @@ TEST_F(DownloadOrderFileTest, RefusedLoginIsReportedWithHostAndOperation) {
   ServerFile(kToday, kOrderRows);
   FtpServer server(root_.path(), FtpServerOptions{.password = "another password", .cutFiles = {}});
 
-  std::optional<RunError> error = Download(Context(server.port()));
+  std::optional<RunError> error = Download(At(server.port()));
 
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->number(), 67);  // CURLE_LOGIN_DENIED
@@ -156,7 +160,7 @@ TEST_F(DownloadOrderFileTest, ServerThatIsDownIsReported) {
     port = gone.port();
   }
 
-  std::optional<RunError> error = Download(Context(port));
+  std::optional<RunError> error = Download(At(port));
 
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->number(), 7);  // CURLE_COULDNT_CONNECT
@@ -169,7 +173,7 @@ TEST_F(DownloadOrderFileTest, TransferCutInTheMiddleLeavesNoFileBehind) {
   ServerFile(kToday, std::string(300000, 'x'));
   FtpServer server(root_.path(), FtpServerOptions{.cutFiles = {kToday}});
 
-  std::optional<RunError> error = Download(Context(server.port()));
+  std::optional<RunError> error = Download(At(server.port()));
 
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->number(), 18);  // CURLE_PARTIAL_FILE
@@ -184,7 +188,7 @@ TEST_F(DownloadOrderFileTest, TransferCutInTheMiddleLeavesNoFileBehind) {
 TEST_F(DownloadOrderFileTest, ProgramFolderThatCannotBeWrittenIsReported) {
   ServerFile(kToday, kOrderRows);
   FtpServer server(root_.path());
-  RunContext context = Context(server.port());
+  Context context = At(server.port());
   context.programFolder = program_ / "missing";
 
   std::optional<RunError> error = Download(context);

@@ -14,6 +14,7 @@
 #include "support/ftp_server.h"
 #include "support/temp_dir.h"
 #include "support/test_database.h"
+#include "transfer/partner_account.h"
 #include "transfer_test_support.h"
 
 namespace saldor {
@@ -50,10 +51,8 @@ class UploadFileTest : public ::testing::Test {
  protected:
   UploadFileTest() { std::filesystem::create_directories(temp()); }
 
-  RunContext Context(int port = 2121) {
-    settings_.ftpHost = FtpServer::kHost;
-    settings_.ftpPort = port;
-    return RunContext{database_.db(), program_.path(), settings_, screen_};
+  static FtpAccount Account(int port = 2121) {
+    return FtpAccount{FtpServer::kHost, port, kPartnerFtpUser, kPartnerFtpPassword};
   }
 
   std::filesystem::path temp() const { return program_ / "temp"; }
@@ -102,9 +101,6 @@ class UploadFileTest : public ::testing::Test {
   }
 
   TempDir program_{"saldor program folder"};  // a path with blanks
-  testing::TestDatabase database_;
-  Settings settings_;
-  Screen screen_;
 };
 
 TEST_F(UploadFileTest, StartsTheScriptDetachedWithFourArgumentsAndDoesNotWait) {
@@ -113,10 +109,8 @@ TEST_F(UploadFileTest, StartsTheScriptDetachedWithFourArgumentsAndDoesNotWait) {
   const std::filesystem::path status = temp() / "Vendor_to_saldor_01-Jan-2027.csv";
   WriteFile(inventory, "x");
   WriteFile(status, "y");
-  RunContext context = Context();
-
-  UploadFile(context, inventory);
-  UploadFile(context, status);
+  UploadFile(temp(), Account(), inventory);
+  UploadFile(temp(), Account(), status);
 
   // Both scripts are started and left alone: no child of this process is left to reap.
   errno = 0;
@@ -152,10 +146,8 @@ TEST_F(UploadFileTest, ScriptThatCannotBeStartedIsAnError) {
   const std::filesystem::path file = temp() / "saldor_available_inventory.csv";
   WriteFile(file, "x");
   const std::string script = "file: " + (temp() / "fileup.sh").string();
-  RunContext context = Context();
-
   try {
-    UploadFile(context, file);
+    UploadFile(temp(), Account(), file);
     ADD_FAILURE() << "a missing script was started";
   } catch (const RunError& error) {
     EXPECT_EQ(error.number(), ENOENT);
@@ -164,7 +156,7 @@ TEST_F(UploadFileTest, ScriptThatCannotBeStartedIsAnError) {
 
   InstallScript(kRecordingScript, 0644);
   try {
-    UploadFile(context, file);
+    UploadFile(temp(), Account(), file);
     ADD_FAILURE() << "a script that is not executable was started";
   } catch (const RunError& error) {
     EXPECT_EQ(error.number(), EACCES);
@@ -179,9 +171,7 @@ TEST_F(UploadFileTest, ShippedScriptLandsTheFileOnTheServer) {
   const std::string content = "PartNo,OnHand\r\nABC-1,12.5\r\n";
   const std::filesystem::path file = temp() / "Vendor_to_saldor 01-Jan-2027.csv";
   WriteFile(file, content);
-  RunContext context = Context(server.port());
-
-  UploadFile(context, file);
+  UploadFile(temp(), Account(server.port()), file);
 
   const std::string received = "received " + file.filename().string();
   ASSERT_TRUE(WaitFor([&] {
