@@ -52,9 +52,10 @@ int wmain(int argc, wchar_t** argv) {
 
   if (earlier < (fails ? _wtoi(fails) : 0)) {
     if (failure != NULL && wcscmp(failure, L"7") == 0) {
-      fputs("curl: (7) Failed to connect to 127.0.0.1 port 2121 after 0 ms: "
-            "Couldn't connect to server\n",
-            stderr);
+      fputs(
+          "curl: (7) Failed to connect to 127.0.0.1 port 2121 after 0 ms: "
+          "Couldn't connect to server\n",
+          stderr);
       return 7;
     }
     if (failure != NULL && wcscmp(failure, L"leak") == 0) {
