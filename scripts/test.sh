@@ -13,6 +13,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure -j2 --timeout 300
 
+echo "== installation and systemd units"
+scripts/check_install.sh build
+
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSALDOR_SANITIZE=ON \
   -DSALDOR_BUILD_BENCH=OFF >/dev/null

@@ -4,18 +4,19 @@
 # mingw-w64) takes its place through SALDOR_CURL; it records how it was called and fails as often
 # as it is told to.
 #
-#   fileup_bat_test.sh SOURCE_DIR WORK_DIR
+#   fileup_bat_test.sh SOURCE_DIR WORK_DIR [MINGW_CC]
 #
 # WINEPREFIX is used when set; otherwise a prefix in WORK_DIR, made on the first run.
 set -euo pipefail
 source_dir=$1
 work=$2
+cc=${3:-x86_64-w64-mingw32-gcc}
 export LC_ALL=C.UTF-8 WINEDEBUG=-all
 export WINEPREFIX=${WINEPREFIX:-$work/wine-prefix}
 mkdir -p "$work"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then wineboot -i >/dev/null 2>&1; fi
 
-x86_64-w64-mingw32-gcc -municode -O2 -Wall -Wextra -Werror -o "$work/curl.exe" \
+"$cc" -municode -O2 -Wall -Wextra -Werror -o "$work/curl.exe" \
   "$source_dir/tests/transfer/curl_standin.c"
 
 folder="$work/program dir ü"

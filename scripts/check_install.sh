@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Checks the installation of a Linux build: cmake --install lays out a program folder that runs,
+# keeps the config.txt it finds there, and the systemd units in deploy/ pass systemd-analyze
+# verify against that folder.
+#
+#   scripts/check_install.sh BUILD_DIR
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix="$work/opt/saldorauto"
+
+fail() {
+  echo "check_install.sh: $*" >&2
+  exit 1
+}
+
+mkdir -p "$prefix"
+printf 'kept,as,"it is;"\r\n' >"$prefix/config.txt"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$prefix" >/dev/null  # again, as an update would
+[ -x "$prefix/saldorauto" ] || fail "no executable saldorauto"
+[ -x "$prefix/temp/fileup.sh" ] || fail "no executable temp/fileup.sh"
+cmp -s scripts/fileup.sh "$prefix/temp/fileup.sh" || fail "temp/fileup.sh differs from scripts/fileup.sh"
+[ -f "$prefix/config.txt.example" ] || fail "no config.txt.example"
+[ "$(cat "$prefix/config.txt")" = $'kept,as,"it is;"\r' ] || fail "config.txt was overwritten"
+echo "installed program folder:"
+(cd "$prefix" && find . -printf '  %M %p\n' | sort -k2)
+
+# The installed program finds its config.txt beside itself, wherever it is started from: with
+# an unreachable database it stops with the driver's error, naming the connection string.
+printf '"a","b","Driver=NoSuchDriver;"\r\n' >"$prefix/config.txt"
+set +e
+(cd / && "$prefix/saldorauto") >"$work/out" 2>"$work/err"
+status=$?
+set -e
+[ "$status" = 1 ] || fail "installed program: exit status $status, wanted 1: $(cat "$work/err")"
+grep -q 'NoSuchDriver' "$work/err" || fail "installed program: $(cat "$work/err")"
+
+# The units, pointed at this folder and an environment file made from the example.
+mkdir -p "$work/units"
+cp deploy/saldorauto.env.example "$work/saldorauto.env"
+sed -e "s|/opt/saldorauto|$prefix|g" -e "s|/etc/saldorauto/saldorauto.env|$work/saldorauto.env|" \
+  deploy/saldorauto.service >"$work/units/saldorauto.service"
+cp deploy/saldorauto.timer "$work/units/saldorauto.timer"
+systemd-analyze verify "$work/units/saldorauto.service" "$work/units/saldorauto.timer" ||
+  fail "systemd-analyze verify found faults in deploy/"
+echo "check_install.sh: installation and systemd units verified"
