@@ -19,6 +19,12 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then wineboot -i >/dev/null 2>&1; fi
 "$cc" -municode -O2 -Wall -Wextra -Werror -o "$work/curl.exe" \
   "$source_dir/tests/transfer/curl_standin.c"
 
+# CRLF line ends throughout: with bare LF, Windows' command processor can miss a label.
+if [ "$(grep -c $'\r$' "$source_dir/scripts/fileup.bat")" != "$(wc -l <"$source_dir/scripts/fileup.bat")" ]; then
+  echo "FAILED: scripts/fileup.bat has lines without CRLF" >&2
+  exit 1
+fi
+
 folder="$work/program dir ü"
 rm -rf "$folder"
 mkdir -p "$folder/temp"
