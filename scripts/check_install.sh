@@ -3,10 +3,14 @@
 # keeps the config.txt it finds there, and the systemd units in deploy/ pass systemd-analyze
 # verify against that folder.
 #
-#   scripts/check_install.sh BUILD_DIR
+#   scripts/check_install.sh BUILD_DIR [WINDOWS_BUILD_DIR]
+#
+# With a Windows cross-build as well: its installation holds saldorauto.exe, temp\fileup.bat
+# and config.txt.example, and no POSIX script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$1
+windows_build=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix="$work/opt/saldorauto"
@@ -46,4 +50,15 @@ sed -e "s|/opt/saldorauto|$prefix|g" -e "s|/etc/saldorauto/saldorauto.env|$work/
 cp deploy/saldorauto.timer "$work/units/saldorauto.timer"
 systemd-analyze verify "$work/units/saldorauto.service" "$work/units/saldorauto.timer" ||
   fail "systemd-analyze verify found faults in deploy/"
+
+if [ -n "$windows_build" ]; then
+  windows_prefix="$work/windows"
+  cmake --install "$windows_build" --prefix "$windows_prefix" >/dev/null
+  for item in saldorauto.exe temp/fileup.bat config.txt.example; do
+    [ -f "$windows_prefix/$item" ] || fail "Windows installation: no $item"
+  done
+  [ ! -e "$windows_prefix/temp/fileup.sh" ] || fail "Windows installation: temp/fileup.sh"
+  echo "installed Windows program folder:"
+  (cd "$windows_prefix" && find . -printf '  %M %p\n' | sort -k2)
+fi
 echo "check_install.sh: installation and systemd units verified"

@@ -13,9 +13,6 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure -j2 --timeout 300
 
-echo "== installation and systemd units"
-scripts/check_install.sh build
-
 echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSALDOR_SANITIZE=ON \
   -DSALDOR_BUILD_BENCH=OFF >/dev/null
@@ -29,6 +26,8 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_
   -DCMAKE_BUILD_TYPE=Release -DSALDOR_BUILD_TESTS=OFF -DSALDOR_BUILD_BENCH=OFF >/dev/null
 cmake --build build-windows
 scripts/check_windows_imports.sh build-windows/saldorauto.exe
+echo "== installations (Linux and Windows) and the systemd units"
+scripts/check_install.sh build build-windows
 
 echo "== fuzz the order file reader"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh
