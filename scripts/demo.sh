@@ -47,13 +47,18 @@ set +e
 status=$?
 set -e
 end=$(date +%s.%N)
-printf 'run log:     %s\n' "$(cat "$demo/run.out")"
+# The upload script's lines (its own log's lines, also on the output it shares) come below.
+printf 'run log:     %s\n' "$(grep -v '^fileup: ' "$demo/run.out")"
 printf 'exit status: %s after %s s\n' "$status" "$(awk -v a="$start" -v b="$end" 'BEGIN{printf "%.1f", b - a}')"
-if [ -s "$demo/run.err" ]; then echo "error report:"; sed 's/^/  /' "$demo/run.err"; fi
+if grep -qv '^fileup: ' "$demo/run.err"; then
+  echo "error report:"
+  grep -v '^fileup: ' "$demo/run.err" | sed 's/^/  /'
+fi
 
-# The uploads run on their own; give them a moment to land.
+# The uploads run on their own; give them a moment to land and be logged.
 for _ in $(seq 100); do
-  [ "$(grep -c '^received' "$demo/ftp.log" 2>/dev/null || true)" -ge 2 ] && break
+  [ "$(grep -c '^received' "$demo/ftp.log" 2>/dev/null || true)" -ge 2 ] &&
+    [ "$(grep -c ' sent$' "$demo/temp/fileup.log" 2>/dev/null || true)" -ge 2 ] && break
   sleep 0.1
 done
 
@@ -64,6 +69,9 @@ ls -l --time-style=+%H:%M:%S.%3N "$demo"/temp/*.csv "$demo"/Saldor_to_vendor_*.c
 echo
 echo "== FTP server transfers"
 sed 's/^/  /' "$demo/ftp.log" 2>/dev/null || true
+echo
+echo "== the upload script's log, temp/fileup.log"
+sed 's/^/  /' "$demo/temp/fileup.log" 2>/dev/null || true
 for f in "$demo"/temp/*.csv; do
   echo
   echo "== $(basename "$f")"
