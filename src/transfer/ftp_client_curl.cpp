@@ -6,6 +6,7 @@
 #include <fstream>
 #include <mutex>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "transfer/ftp_client.h"
 
@@ -145,9 +146,12 @@ class CurlFtpClient final : public FtpClient {
     error_[0] = '\0';
     CURLcode code = curl_easy_perform(curl_);
     if (code == CURLE_OK) return;
-    RunError error(code, curl_easy_strerror(code),
+    // A time limit that ran out carries WinINet's timeout number, as on every platform.
+    const int number = code == CURLE_OPERATION_TIMEDOUT ? errors::kFtpTimeout : code;
+    RunError error(number, curl_easy_strerror(code),
                    {"host: " + HostText(), "operation: " + operation});
-    if (error_[0] != '\0') error.AddContext(std::string("detail: ") + error_);
+    error.AddContext("detail: curl " + std::to_string(code) + ": " +
+                     (error_[0] != '\0' ? error_ : curl_easy_strerror(code)));
     if (!localFile.empty()) error.AddContext("local file: " + localFile);
     throw error;
   }
