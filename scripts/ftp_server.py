@@ -5,14 +5,16 @@ Serves one folder to the partner account (user "ftpvend1", password "qT#wz4Lp" u
 --password says otherwise) with read and write permission, in passive mode.
 
   /usr/bin/python3 scripts/ftp_server.py --root DIR [--port N] [--port-file FILE]
-      [--password PW] [--cut NAME]... [--log FILE] [--quiet]
+      [--password PW] [--cut NAME]... [--stall NAME]... [--log FILE] [--quiet]
 
 --port 0 (the default) takes a free port; the port is printed on standard output as
 "port N" and, with --port-file, written to that file once the server is listening.
 --cut NAME breaks every download of NAME halfway: the data connection is closed after half of
 the file and the transfer is reported as aborted.
+--stall NAME stalls every download of NAME halfway: the first half of the file is sent, then
+nothing more, while both connections stay open until the client gives up (or the server ends).
 --log FILE appends one line per transfer: "sent NAME", "incomplete NAME", "received NAME", and
-"login-failed USER" for a refused login.
+"login-failed USER" for a refused login; "stalled NAME" when a stalled download stops sending.
 """
 
 import argparse
@@ -44,14 +46,18 @@ class CutProducer:
         return data
 
 
-def make_handler(cut_names, log_path):
+def make_handler(cut_names, stall_names, log_path):
     class Handler(FTPHandler):
+        _stalled = None  # (file, first half) of a stalled download waiting for its connection
+
         def _note(self, text):
             if log_path:
                 with open(log_path, "a", encoding="utf-8") as log:
                     log.write(text + "\n")
 
         def ftp_RETR(self, file):
+            if os.path.basename(file) in stall_names:
+                return self._stall_RETR(file)
             if os.path.basename(file) not in cut_names:
                 return super().ftp_RETR(file)
             try:
@@ -63,6 +69,36 @@ def make_handler(cut_names, log_path):
             self.push_dtp_data(CutProducer(fd), isproducer=True,
                                file=fd, cmd="RETR")
             return file
+
+        def _stall_RETR(self, file):
+            try:
+                fd = self.run_as_current_user(self.fs.open, file, "rb")
+            except OSError as err:
+                self.respond("550 %s." % err.strerror)
+                return None
+            half = fd.read()
+            half = half[:len(half) // 2]
+            if self.data_channel is not None:
+                self.respond("125 Data connection already open. Transfer starting.")
+                self._push_stalled(fd, half)
+            else:
+                self.respond("150 File status okay. About to open data connection.")
+                self._stalled = (fd, half)
+            return file
+
+        def _on_dtp_connection(self):
+            super()._on_dtp_connection()
+            if self._stalled is not None:
+                fd, half = self._stalled
+                self._stalled = None
+                self._push_stalled(fd, half)
+
+        def _push_stalled(self, fd, half):
+            # Never told to finish: no end of data, no final reply, until the client goes.
+            self.data_channel.file_obj = fd
+            self.data_channel.cmd = "RETR"
+            self.data_channel.push(half)
+            self._note("stalled " + os.path.basename(fd.name))
 
         def on_file_sent(self, file):
             self._note("sent " + os.path.basename(file))
@@ -88,6 +124,7 @@ def main():
     parser.add_argument("--user", default="ftpvend1")
     parser.add_argument("--password", default="qT#wz4Lp")
     parser.add_argument("--cut", action="append", default=[])
+    parser.add_argument("--stall", action="append", default=[])
     parser.add_argument("--log")
     parser.add_argument("--quiet", action="store_true")
     args = parser.parse_args()
@@ -96,7 +133,7 @@ def main():
                         format="ftp_server: %(message)s")
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, os.path.abspath(args.root), perm="elradfmwMT")
-    handler = make_handler(set(args.cut), args.log)
+    handler = make_handler(set(args.cut), set(args.stall), args.log)
     handler.authorizer = authorizer
     handler.banner = "test FTP server ready"
     handler.auth_failed_timeout = 0.1  # refuse a wrong password at once, not after 3 seconds

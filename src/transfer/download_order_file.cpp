@@ -31,11 +31,11 @@ std::optional<std::string> FindListed(const std::vector<std::string>& listing,
 }  // namespace
 
 void DownloadOrderFile(const std::filesystem::path& programFolder, const FtpAccount& account,
-                       const Clock& clock) {
+                       const Clock& clock, const FtpLimits& limits) {
   // One date for the whole step, so that every name of the run refers to the same day.
   const std::string localName = OrderFileName(LocalDate(clock()));
 
-  std::unique_ptr<FtpClient> ftp = NewFtpClient();
+  std::unique_ptr<FtpClient> ftp = NewFtpClient(limits);
   ftp->Open(account);
   if (std::optional<std::string> listed = FindListed(ftp->ListNames(), localName)) {
     // Fetched under the name the server lists, so that a server with case-sensitive names

@@ -2,8 +2,10 @@
 #define SALDOR_TRANSFER_FTP_CLIENT_H_
 
 // The FTP client the order file download drives. Each platform supplies one implementation
-// (ftp_client_curl.cpp on Linux); the download sees only this interface.
+// (ftp_client_curl.cpp on libcurl, ftp_client_wininet.cpp on Windows); the download sees only
+// this interface.
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,6 +19,16 @@ struct FtpAccount {
   int port = 21;
   std::string user;
   std::string password;
+};
+
+// The time limits of an FTP session. Connecting and logging in that take longer than `connect`,
+// a reply the server has not given within `response` of its command (the greeting: of the
+// connection), or a transfer that moves less than one byte a second for `stall` end the operation
+// with errors::kFtpTimeout.
+struct FtpLimits {
+  std::chrono::seconds connect{30};
+  std::chrono::seconds response{60};
+  std::chrono::seconds stall{60};
 };
 
 // One FTP session in passive mode. Not copyable. Every failure (server unreachable, login
@@ -46,8 +58,8 @@ class FtpClient {
   virtual void Close() = 0;
 };
 
-// The platform's FTP client, not yet open.
-std::unique_ptr<FtpClient> NewFtpClient();
+// The platform's FTP client, not yet open, keeping to `limits`.
+std::unique_ptr<FtpClient> NewFtpClient(const FtpLimits& limits = FtpLimits());
 
 }  // namespace saldor
 

@@ -13,13 +13,6 @@
 namespace saldor {
 namespace {
 
-// A server that does not answer the connect within this time is taken as down.
-constexpr long kConnectTimeoutSeconds = 30;
-// A command the server does not answer within this time fails.
-constexpr long kResponseTimeoutSeconds = 60;
-// A transfer that moves less than one byte per second for this long is taken as stalled.
-constexpr long kStallSeconds = 60;
-
 // The classic "Path/File access error", for a local file failure without a system number.
 constexpr int kPathFileAccessError = 75;
 
@@ -61,7 +54,7 @@ std::vector<std::string> SplitLines(const std::string& text) {
 
 class CurlFtpClient final : public FtpClient {
  public:
-  CurlFtpClient() = default;
+  explicit CurlFtpClient(const FtpLimits& limits) : limits_(limits) {}
   ~CurlFtpClient() override { Close(); }
 
   void Open(const FtpAccount& account) override {
@@ -78,10 +71,10 @@ class CurlFtpClient final : public FtpClient {
     curl_easy_setopt(curl_, CURLOPT_PASSWORD, account_.password.c_str());
     curl_easy_setopt(curl_, CURLOPT_FTPPORT, nullptr);  // passive data connections
     curl_easy_setopt(curl_, CURLOPT_FTP_USE_EPSV, 1L);
-    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, kResponseTimeoutSeconds);
+    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, Seconds(limits_.connect));
+    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, Seconds(limits_.response));
     curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
+    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, Seconds(limits_.stall));
 
     // Asking for the login directory without a body connects and logs in, nothing more.
     SetUrl("");
@@ -163,6 +156,9 @@ class CurlFtpClient final : public FtpClient {
     throw RunError(number, what + ": " + reason, {"file: " + path.string()});
   }
 
+  static long Seconds(std::chrono::seconds limit) { return static_cast<long>(limit.count()); }
+
+  const FtpLimits limits_;
   FtpAccount account_;
   CURL* curl_ = nullptr;
   char error_[CURL_ERROR_SIZE] = {};
@@ -170,6 +166,8 @@ class CurlFtpClient final : public FtpClient {
 
 }  // namespace
 
-std::unique_ptr<FtpClient> NewFtpClient() { return std::make_unique<CurlFtpClient>(); }
+std::unique_ptr<FtpClient> NewFtpClient(const FtpLimits& limits) {
+  return std::make_unique<CurlFtpClient>(limits);
+}
 
 }  // namespace saldor

@@ -27,6 +27,10 @@ FtpServer::FtpServer(const std::filesystem::path& root, const FtpServerOptions& 
     args.push_back("--cut");
     args.push_back(name);
   }
+  for (const std::string& name : options.stallFiles) {
+    args.push_back("--stall");
+    args.push_back(name);
+  }
   process_ = std::make_unique<BackgroundProcess>("/usr/bin/python3", args);
   // Generous: only a broken installation takes this long, and then the message says why.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

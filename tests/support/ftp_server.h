@@ -12,9 +12,10 @@
 namespace saldor::testing {
 
 struct FtpServerOptions {
-  std::string password = "qT#wz4Lp";  // the password the server accepts for "ftpvend1"
-  std::vector<std::string> cutFiles;  // downloads of these names break off halfway
-  int port = 0;                       // the port to listen on; 0 takes a free one
+  std::string password = "qT#wz4Lp";         // the password the server accepts for "ftpvend1"
+  std::vector<std::string> cutFiles;         // downloads of these names break off halfway
+  std::vector<std::string> stallFiles = {};  // downloads of these names stop sending halfway
+  int port = 0;                              // the port to listen on; 0 takes a free one
 };
 
 // A real FTP server (scripts/ftp_server.py on pyftpdlib) on 127.0.0.1 and a free port (or the one
@@ -31,7 +32,8 @@ class FtpServer {
   int port() const { return port_; }
 
   // The server's transfer log so far, one entry per transfer or refused login: "sent NAME",
-  // "incomplete NAME", "received NAME", "login-failed USER".
+  // "incomplete NAME", "received NAME", "login-failed USER", and "stalled NAME" when a stalling
+  // download has sent its first half.
   std::vector<std::string> Log() const;
 
  private:

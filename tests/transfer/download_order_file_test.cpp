@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
+#include <future>
 #include <optional>
 #include <set>
+#include <thread>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "support/ftp_server.h"
+#include "support/silent_listener.h"
 #include "support/temp_dir.h"
 #include "transfer/partner_account.h"
 #include "transfer_test_support.h"
@@ -19,6 +25,7 @@ using ::saldor::testing::FtpServer;
 using ::saldor::testing::FtpServerOptions;
 using ::saldor::testing::LocalMoment;
 using ::saldor::testing::ReadFile;
+using ::saldor::testing::SilentListener;
 using ::saldor::testing::TempDir;
 using ::saldor::testing::WaitFor;
 using ::saldor::testing::WriteFile;
@@ -56,13 +63,31 @@ class DownloadOrderFileTest : public ::testing::Test {
   }
 
   // Runs the download and gives the error it raised, if any.
-  static std::optional<RunError> Download(const Context& context) {
+  static std::optional<RunError> Download(const Context& context,
+                                          const FtpLimits& limits = FtpLimits()) {
     try {
-      DownloadOrderFile(context.programFolder, context.account, context.clock);
+      DownloadOrderFile(context.programFolder, context.account, context.clock, limits);
     } catch (const RunError& error) {
       return error;
     }
     return std::nullopt;
+  }
+
+  // Download on a thread of its own. A download still running after `bound` fails the test, and
+  // `unblock` then takes its server away, so that a limit that does not work makes the test fail
+  // instead of hang.
+  static std::optional<RunError> DownloadWithin(const Context& context, const FtpLimits& limits,
+                                                std::chrono::seconds bound,
+                                                const std::function<void()>& unblock) {
+    std::packaged_task<std::optional<RunError>()> task([&] { return Download(context, limits); });
+    std::future<std::optional<RunError>> result = task.get_future();
+    std::thread thread(std::move(task));
+    if (result.wait_for(bound) != std::future_status::ready) {
+      ADD_FAILURE() << "the download was still running after " << bound.count() << " s";
+      unblock();
+    }
+    thread.join();
+    return result.get();
   }
 
   // The error report, "" when there was no error.
@@ -183,6 +208,41 @@ TEST_F(DownloadOrderFileTest, TransferCutInTheMiddleLeavesNoFileBehind) {
     return server.Log() == std::vector<std::string>{"incomplete " + std::string(kToday)};
   }));
   EXPECT_TRUE(ProgramFolderNames().empty());  // neither today's file nor a temporary one
+}
+
+TEST_F(DownloadOrderFileTest, ServerThatNeverAnswersEndsWithTheTimeoutError) {
+  SilentListener silent;
+  // Connecting and logging in keep their standard half minute: only the limit on waiting for a
+  // reply, here the greeting, can end the download this soon.
+  std::optional<RunError> error =
+      DownloadWithin(At(silent.port()), FtpLimits{.response = std::chrono::seconds(1)},
+                     std::chrono::seconds(20), [&] { silent.Close(); });
+
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number(), errors::kFtpTimeout) << error->Report();
+  EXPECT_TRUE(HasContext(*error, "host: 127.0.0.1:" + std::to_string(silent.port())));
+  EXPECT_TRUE(HasContext(*error, "operation: connect and log in"));
+  EXPECT_TRUE(ProgramFolderNames().empty());
+}
+
+TEST_F(DownloadOrderFileTest, StalledTransferEndsWithTheTimeoutErrorAndKeepsTheEarlierFile) {
+  ServerFile(kToday, std::string(100000, 'x'));
+  WriteFile(program_ / kToday, "fetched by an earlier run of the day");
+  std::optional<FtpServer> server(std::in_place, root_.path(),
+                                  FtpServerOptions{.cutFiles = {}, .stallFiles = {kToday}});
+  // Every reply keeps its standard minute: only the stall limit can end the transfer this soon.
+  std::optional<RunError> error =
+      DownloadWithin(At(server->port()), FtpLimits{.stall = std::chrono::seconds(1)},
+                     std::chrono::seconds(30), [&] { server.reset(); });
+
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number(), errors::kFtpTimeout) << error->Report();
+  EXPECT_TRUE(HasContext(*error, "operation: fetch " + std::string(kToday)));
+  EXPECT_EQ(ReadFile(program_ / kToday), "fetched by an earlier run of the day");
+  EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});  // no temporary file either
+  // The transfer had begun: the limit ended it in the middle, not a command waiting for a reply.
+  ASSERT_TRUE(server.has_value());
+  EXPECT_EQ(server->Log().at(0), "stalled " + std::string(kToday));
 }
 
 TEST_F(DownloadOrderFileTest, ProgramFolderThatCannotBeWrittenIsReported) {
