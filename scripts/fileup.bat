@@ -59,6 +59,12 @@ rem With a URL ending in "/", curl appends the file's base name (escaped) itself
 echo user = "%user%:%password%"| "%SALDOR_CURL%" --silent --show-error --config - --ftp-pasv --connect-timeout 30 --speed-limit 1 --speed-time 60 --upload-file "%file%" "ftp://%address%:%port%/" >nul 2>"%errors%"
 set "status=%errorlevel%"
 call :curl_message
+rem A curl that never ran (its messages' file could not be made) has not sent anything, whatever
+rem the command processor left in errorlevel.
+if "%status%"=="0" if not exist "%errors%" (
+  set "status=1"
+  set "message=curl did not run: its messages cannot go to %errors%"
+)
 del "%errors%" >nul 2>&1
 if "%status%"=="0" (
   set "outcome=sent"
@@ -114,6 +120,9 @@ if "%form%"=="usage" (
 )
 set "round=0"
 :append
+rem errorlevel 0 first: an echo that succeeds leaves errorlevel as it was, and only a log that
+rem cannot be opened sets it.
+(call )
 >>"!log!" echo !line!
 if errorlevel 1 if !round! lss 40 (
   set /a "round+=1"
