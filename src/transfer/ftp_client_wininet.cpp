@@ -18,6 +18,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -157,6 +158,50 @@ class Activity {
 void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID, DWORD) {
   if (context != 0) reinterpret_cast<Activity*>(context)->OnStatus(status);
 }
+
+// The stall rule of a transfer: it has stalled once fewer bytes than the limit has seconds (one
+// a second) arrived during the last `limit`, and it runs for `limit` at least.
+class StallWatch {
+ public:
+  explicit StallWatch(std::chrono::seconds limit)
+      : limit_(limit), least_(static_cast<std::uint64_t>(limit.count())), start_(Now()) {}
+
+  // Counts `bytes` that have just arrived.
+  void Arrived(std::uint64_t bytes) {
+    const Moment now = Now();
+    if (!recent_.empty() && now - recent_.back().first < kMerge) {
+      recent_.back().second += bytes;
+    } else {
+      recent_.emplace_back(now, bytes);
+    }
+  }
+
+  // The moment the transfer counts as stalled when nothing more arrives; now or earlier when
+  // it has stalled already.
+  Moment Deadline() {
+    const Moment now = Now();
+    while (!recent_.empty() && recent_.front().first + limit_ <= now) recent_.pop_front();
+    std::uint64_t sum = 0;
+    for (const auto& arrival : recent_) sum += arrival.second;
+    // As the oldest arrivals leave the window, the sum drops below the least.
+    Moment stalled = now;
+    for (const auto& [when, bytes] : recent_) {
+      if (sum < least_) break;
+      sum -= bytes;
+      stalled = when + limit_;
+    }
+    return std::max(start_ + limit_, stalled);
+  }
+
+ private:
+  // Arrivals this close together count as one, which keeps the list short.
+  static constexpr std::chrono::milliseconds kMerge{100};
+
+  const std::chrono::seconds limit_;
+  const std::uint64_t least_;
+  const Moment start_;
+  std::deque<std::pair<Moment, std::uint64_t>> recent_;  // within the last `limit_`
+};
 
 // What a WinINet call left behind on the thread that made it (WinINet keeps the server's last
 // reply per thread).
@@ -465,24 +510,13 @@ class WinInetFtpClient final : public FtpClient {
     return false;
   }
 
-  // Copies the open transfer into `out` while it moves at least one byte a second on average
-  // over each stretch of the stall limit.
+  // Copies the open transfer into `out` until its end, unless it stalls.
   void ReadInto(LocalFile& out, const std::string& operation,
                 const std::filesystem::path& localPath) {
     const HINTERNET file = file_;
-    const auto stall = limits_.stall;
-    const std::uint64_t leastBytes = static_cast<std::uint64_t>(stall.count());
-    Moment stretchStart = Now();
-    std::uint64_t stretchBytes = 0;
+    const std::string stalled = "less than 1 byte a second for " + Seconds(limits_.stall);
+    StallWatch watch(limits_.stall);
     calls_.activity().Expect(Far(), false, limits_.response);
-    // A stretch that has moved enough starts the next one; one that has not is a stall.
-    auto deadline = [&] {
-      if (Now() >= stretchStart + stall && stretchBytes >= leastBytes) {
-        stretchStart = Now();
-        stretchBytes = 0;
-      }
-      return stretchStart + stall;
-    };
     for (;;) {
       bool done = calls_.Run(
           [=](CallResult& r) {
@@ -496,24 +530,17 @@ class WinInetFtpClient final : public FtpClient {
             DWORD want = available == 0 ? kReadSize : std::min(available, kReadSize);
             r.Take(InternetReadFile(file, r.data.data(), want, &r.bytes) != 0);
           },
-          deadline);
+          [&watch] { return watch.Deadline(); });
       if (!done) {
         GiveUp(file_);
-        file_ = nullptr;
-        TimedOut(operation, "less than 1 byte a second for " + Seconds(limits_.stall), localPath);
+        TimedOut(operation, stalled, localPath);
       }
       const CallResult& read = calls_.result();
       if (!read.ok) Fail(operation, read, localPath);
       if (read.bytes == 0) return;  // the end of the data
       out.Write(read.data.data(), read.bytes);
-      stretchBytes += read.bytes;
-      if (Now() >= stretchStart + stall) {
-        if (stretchBytes < leastBytes) {
-          TimedOut(operation, "less than 1 byte a second for " + Seconds(limits_.stall), localPath);
-        }
-        stretchStart = Now();
-        stretchBytes = 0;
-      }
+      watch.Arrived(read.bytes);
+      if (watch.Deadline() <= Now()) TimedOut(operation, stalled, localPath);  // a trickle
     }
   }
 
