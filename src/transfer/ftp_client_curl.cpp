@@ -13,15 +13,63 @@
 namespace saldor {
 namespace {
 
-// The classic "Path/File access error", for a local file failure without a system number.
-constexpr int kPathFileAccessError = 75;
+// The run error number of a libcurl failure: WinINet's number for the same condition, as on
+// every platform. libcurl's own code goes into the report's detail line.
+int FtpErrorNumber(CURLcode code) {
+  switch (code) {
+    case CURLE_OPERATION_TIMEDOUT:
+      return errors::kFtpTimeout;
+    case CURLE_COULDNT_RESOLVE_HOST:
+      return errors::kFtpNameNotResolved;
+    case CURLE_COULDNT_CONNECT:
+      return errors::kFtpCannotConnect;
+    case CURLE_LOGIN_DENIED:
+      return errors::kFtpLoginFailure;
+    case CURLE_PARTIAL_FILE:
+    case CURLE_RECV_ERROR:
+    case CURLE_SEND_ERROR:
+    case CURLE_GOT_NOTHING:
+      return errors::kFtpConnectionAborted;
+    case CURLE_REMOTE_ACCESS_DENIED:
+    case CURLE_REMOTE_FILE_NOT_FOUND:
+    case CURLE_FTP_COULDNT_RETR_FILE:
+    case CURLE_FTP_WEIRD_SERVER_REPLY:
+    case CURLE_FTP_WEIRD_PASV_REPLY:
+    case CURLE_FTP_WEIRD_227_FORMAT:
+    case CURLE_FTP_CANT_GET_HOST:
+    case CURLE_QUOTE_ERROR:
+      return errors::kFtpExtendedError;
+    default:
+      return errors::kFtpInternalError;
+  }
+}
+
+// The classic number of a failed local file operation with system error `error` (0: none).
+int LocalFileErrorNumber(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return errors::kDiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return errors::kPermissionDenied;
+    case ENOENT:
+    case ENOTDIR:
+      return errors::kPathNotFound;
+    default:
+      return errors::kPathFileAccessError;
+  }
+}
 
 void InitCurlOnce() {
   static std::once_flag once;
   static CURLcode code = CURLE_OK;
   std::call_once(once, [] { code = curl_global_init(CURL_GLOBAL_DEFAULT); });
   if (code != CURLE_OK) {
-    throw RunError(code, curl_easy_strerror(code), {"operation: initialise the FTP library"});
+    throw RunError(errors::kFtpInternalError, curl_easy_strerror(code),
+                   {"operation: initialise the FTP library",
+                    "detail: curl " + std::to_string(code) + ": " + curl_easy_strerror(code)});
   }
 }
 
@@ -30,11 +78,20 @@ size_t AppendToString(char* data, size_t size, size_t count, void* target) {
   return size * count;
 }
 
+// Where a download is written, and the system's error number when that failed.
+struct LocalTarget {
+  std::ofstream* out;
+  int* error;
+};
+
 // Returning less than was given makes libcurl stop the transfer with a write error.
 size_t WriteToStream(char* data, size_t size, size_t count, void* target) {
-  auto* out = static_cast<std::ofstream*>(target);
-  out->write(data, static_cast<std::streamsize>(size * count));
-  return out->good() ? size * count : 0;
+  auto* local = static_cast<LocalTarget*>(target);
+  errno = 0;
+  local->out->write(data, static_cast<std::streamsize>(size * count));
+  if (local->out->good()) return size * count;
+  *local->error = errno;
+  return 0;
 }
 
 // Splits a name listing into its lines, without line ends; empty lines are dropped.
@@ -62,7 +119,7 @@ class CurlFtpClient final : public FtpClient {
     account_ = account;
     curl_ = curl_easy_init();
     if (curl_ == nullptr) {
-      throw RunError(CURLE_FAILED_INIT, curl_easy_strerror(CURLE_FAILED_INIT),
+      throw RunError(errors::kFtpInternalError, curl_easy_strerror(CURLE_FAILED_INIT),
                      {"host: " + HostText(), "operation: connect and log in"});
     }
     curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, error_);
@@ -100,7 +157,9 @@ class CurlFtpClient final : public FtpClient {
     if (!out.is_open()) ThrowLocalFileError("Cannot create the local file", localPath);
     SetUrl(remoteName);
     curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, WriteToStream);
-    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &out);
+    writeErrno_ = 0;
+    LocalTarget target{&out, &writeErrno_};
+    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &target);
     Perform("fetch " + remoteName, localPath.string());
     errno = 0;
     out.close();
@@ -125,7 +184,7 @@ class CurlFtpClient final : public FtpClient {
     if (!name.empty()) {
       char* escaped = curl_easy_escape(curl_, name.data(), static_cast<int>(name.size()));
       if (escaped == nullptr) {
-        throw RunError(CURLE_OUT_OF_MEMORY, curl_easy_strerror(CURLE_OUT_OF_MEMORY),
+        throw RunError(errors::kOutOfMemory, curl_easy_strerror(CURLE_OUT_OF_MEMORY),
                        {"host: " + HostText(), "operation: build the address of " + name});
       }
       url += escaped;
@@ -139,9 +198,12 @@ class CurlFtpClient final : public FtpClient {
     error_[0] = '\0';
     CURLcode code = curl_easy_perform(curl_);
     if (code == CURLE_OK) return;
-    // A time limit that ran out carries WinINet's timeout number, as on every platform.
-    const int number = code == CURLE_OPERATION_TIMEDOUT ? errors::kFtpTimeout : code;
-    RunError error(number, curl_easy_strerror(code),
+    if (code == CURLE_WRITE_ERROR && writeErrno_ != 0) {
+      // The local file could not take the data: a file error, not an FTP one.
+      errno = writeErrno_;
+      ThrowLocalFileError("Cannot write the local file", localFile);
+    }
+    RunError error(FtpErrorNumber(code), curl_easy_strerror(code),
                    {"host: " + HostText(), "operation: " + operation});
     error.AddContext("detail: curl " + std::to_string(code) + ": " +
                      (error_[0] != '\0' ? error_ : curl_easy_strerror(code)));
@@ -151,9 +213,11 @@ class CurlFtpClient final : public FtpClient {
 
   [[noreturn]] void ThrowLocalFileError(const std::string& what,
                                         const std::filesystem::path& path) const {
-    int number = errno != 0 ? errno : kPathFileAccessError;
-    std::string reason = errno != 0 ? std::strerror(errno) : "Path/File access error";
-    throw RunError(number, what + ": " + reason, {"file: " + path.string()});
+    const int error = errno;
+    std::string reason = error != 0 ? std::strerror(error) : "Path/File access error";
+    RunError failure(LocalFileErrorNumber(error), what + ": " + reason, {"file: " + path.string()});
+    if (error != 0) failure.AddContext("detail: errno " + std::to_string(error) + ": " + reason);
+    throw failure;
   }
 
   static long Seconds(std::chrono::seconds limit) { return static_cast<long>(limit.count()); }
@@ -162,6 +226,7 @@ class CurlFtpClient final : public FtpClient {
   FtpAccount account_;
   CURL* curl_ = nullptr;
   char error_[CURL_ERROR_SIZE] = {};
+  int writeErrno_ = 0;  // errno of a failed write of the local file
 };
 
 }  // namespace

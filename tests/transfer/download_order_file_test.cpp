@@ -170,7 +170,7 @@ TEST_F(DownloadOrderFileTest, RefusedLoginIsReportedWithHostAndOperation) {
   std::optional<RunError> error = Download(At(server.port()));
 
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->number(), 67);  // CURLE_LOGIN_DENIED
+  EXPECT_EQ(error->number(), errors::kFtpLoginFailure);
   EXPECT_TRUE(HasContext(*error, "host: 127.0.0.1:" + std::to_string(server.port())));
   EXPECT_TRUE(HasContext(*error, "operation: connect and log in"));
   EXPECT_TRUE(
@@ -188,7 +188,7 @@ TEST_F(DownloadOrderFileTest, ServerThatIsDownIsReported) {
   std::optional<RunError> error = Download(At(port));
 
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->number(), 7);  // CURLE_COULDNT_CONNECT
+  EXPECT_EQ(error->number(), errors::kFtpCannotConnect);
   EXPECT_FALSE(error->description().empty());
   EXPECT_TRUE(HasContext(*error, "host: 127.0.0.1:" + std::to_string(port)));
   EXPECT_TRUE(HasContext(*error, "operation: connect and log in"));
@@ -201,7 +201,7 @@ TEST_F(DownloadOrderFileTest, TransferCutInTheMiddleLeavesNoFileBehind) {
   std::optional<RunError> error = Download(At(server.port()));
 
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->number(), 18);  // CURLE_PARTIAL_FILE
+  EXPECT_EQ(error->number(), errors::kFtpConnectionAborted);
   EXPECT_TRUE(HasContext(*error, "operation: fetch " + std::string(kToday)));
   // The server notes the broken transfer just after it has told the client.
   EXPECT_TRUE(WaitFor([&] {
@@ -254,7 +254,7 @@ TEST_F(DownloadOrderFileTest, ProgramFolderThatCannotBeWrittenIsReported) {
   std::optional<RunError> error = Download(context);
 
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->number(), ENOENT);
+  EXPECT_EQ(error->number(), errors::kPathNotFound);
   ASSERT_FALSE(error->context().empty());
   EXPECT_NE(error->context()[0].find("missing"), std::string::npos);
   EXPECT_TRUE(server.Log().empty());
