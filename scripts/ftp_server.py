@@ -5,7 +5,8 @@ Serves one folder to the partner account (user "ftpvend1", password "qT#wz4Lp" u
 --password says otherwise) with read and write permission, in passive mode.
 
   /usr/bin/python3 scripts/ftp_server.py --root DIR [--port N] [--port-file FILE]
-      [--password PW] [--cut NAME]... [--stall NAME]... [--log FILE] [--quiet]
+      [--password PW] [--cut NAME]... [--stall NAME]... [--rename OLD NEW]... [--log FILE]
+      [--quiet]
 
 --port 0 (the default) takes a free port; the port is printed on standard output as
 "port N" and, with --port-file, written to that file once the server is listening.
@@ -13,6 +14,8 @@ Serves one folder to the partner account (user "ftpvend1", password "qT#wz4Lp" u
 the file and the transfer is reported as aborted.
 --stall NAME stalls every download of NAME halfway: the first half of the file is sent, then
 nothing more, while both connections stay open until the client gives up (or the server ends).
+--rename OLD NEW renames the root's file OLD to NEW before serving: for names that a Windows
+program cannot write side by side, such as two that differ only in case.
 --log FILE appends one line per transfer: "sent NAME", "incomplete NAME", "received NAME", and
 "login-failed USER" for a refused login; "stalled NAME" when a stalled download stops sending.
 """
@@ -125,12 +128,15 @@ def main():
     parser.add_argument("--password", default="qT#wz4Lp")
     parser.add_argument("--cut", action="append", default=[])
     parser.add_argument("--stall", action="append", default=[])
+    parser.add_argument("--rename", nargs=2, action="append", default=[])
     parser.add_argument("--log")
     parser.add_argument("--quiet", action="store_true")
     args = parser.parse_args()
 
     logging.basicConfig(level=logging.WARNING if args.quiet else logging.INFO,
                         format="ftp_server: %(message)s")
+    for old, new in args.rename:
+        os.rename(os.path.join(args.root, old), os.path.join(args.root, new))
     authorizer = DummyAuthorizer()
     authorizer.add_user(args.user, args.password, os.path.abspath(args.root), perm="elradfmwMT")
     handler = make_handler(set(args.cut), set(args.stall), args.log)

@@ -31,6 +31,9 @@ FtpServer::FtpServer(const std::filesystem::path& root, const FtpServerOptions& 
     args.push_back("--stall");
     args.push_back(name);
   }
+  for (const auto& [from, to] : options.renames) {
+    args.insert(args.end(), {"--rename", from, to});
+  }
   process_ = std::make_unique<BackgroundProcess>("/usr/bin/python3", args);
   // Generous: only a broken installation takes this long, and then the message says why.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/process.h"
@@ -15,7 +16,10 @@ struct FtpServerOptions {
   std::string password = "qT#wz4Lp";         // the password the server accepts for "ftpvend1"
   std::vector<std::string> cutFiles;         // downloads of these names break off halfway
   std::vector<std::string> stallFiles = {};  // downloads of these names stop sending halfway
-  int port = 0;                              // the port to listen on; 0 takes a free one
+  // Files of the root the server renames (first to second) before it serves: names a Windows test
+  // cannot write side by side, such as two that differ only in case.
+  std::vector<std::pair<std::string, std::string>> renames = {};
+  int port = 0;  // the port to listen on; 0 takes a free one
 };
 
 // A real FTP server (scripts/ftp_server.py on pyftpdlib) on 127.0.0.1 and a free port (or the one
