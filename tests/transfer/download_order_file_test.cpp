@@ -149,6 +149,17 @@ TEST_F(DownloadOrderFileTest, NoFileForTodayFetchesNothingAndLeavesTheLocalFileA
   EXPECT_TRUE(server.Log().empty());
 }
 
+TEST_F(DownloadOrderFileTest, EmptyServerFolderIsNoFailure) {
+  // WinINet reports an empty listing as a failed search; it is an empty folder all the same.
+  WriteFile(program_ / kToday, "earlier run");
+  FtpServer server(root_.path());
+
+  EXPECT_EQ(ReportOf(Download(At(server.port()))), "");
+
+  EXPECT_EQ(ReadFile(program_ / kToday), "earlier run");
+  EXPECT_TRUE(server.Log().empty());
+}
+
 TEST_F(DownloadOrderFileTest, TakesTheDateOnceWhenTheRunCrossesMidnight) {
   // Every reading after the first is already the next day.
   int readings = 0;
