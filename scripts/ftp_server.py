@@ -6,7 +6,7 @@ Serves one folder to the partner account (user "ftpvend1", password "qT#wz4Lp" u
 
   /usr/bin/python3 scripts/ftp_server.py --root DIR [--port N] [--port-file FILE]
       [--password PW] [--cut NAME]... [--stall NAME]... [--rename OLD NEW]... [--log FILE]
-      [--quiet]
+      [--while-exists FILE] [--quiet]
 
 --port 0 (the default) takes a free port; the port is printed on standard output as
 "port N" and, with --port-file, written to that file once the server is listening.
@@ -18,6 +18,9 @@ nothing more, while both connections stay open until the client gives up (or the
 program cannot write side by side, such as two that differ only in case.
 --log FILE appends one line per transfer: "sent NAME", "incomplete NAME", "received NAME", and
 "login-failed USER" for a refused login; "stalled NAME" when a stalled download stops sending.
+--while-exists FILE serves only while FILE exists, then closes every connection and writes
+FILE.stopped: a way to end the server for a caller that cannot signal it (a Windows program
+under wine, where a unix process it starts is not its child).
 """
 
 import argparse
@@ -130,6 +133,7 @@ def main():
     parser.add_argument("--stall", action="append", default=[])
     parser.add_argument("--rename", nargs=2, action="append", default=[])
     parser.add_argument("--log")
+    parser.add_argument("--while-exists")
     parser.add_argument("--quiet", action="store_true")
     args = parser.parse_args()
 
@@ -153,11 +157,18 @@ def main():
             out.write("%d\n" % port)
         os.replace(part, args.port_file)
     try:
-        server.serve_forever()
+        if args.while_exists:
+            while os.path.exists(args.while_exists):
+                server.serve_forever(timeout=0.05, blocking=False, handle_exit=False)
+        else:
+            server.serve_forever()
     except KeyboardInterrupt:
         pass
     finally:
         server.close_all()
+        if args.while_exists:
+            with open(args.while_exists + ".stopped", "w", encoding="ascii"):
+                pass
     return 0
 
 

@@ -28,7 +28,7 @@ std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder)
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;
-    files[entry.path().string()] = entry.path().filename() == "saldorauto"
+    files[entry.path().string()] = entry.path().filename() == testing::ProgramBinary().filename()
                                        ? std::to_string(entry.file_size()) + " bytes"
                                        : ReadFile(entry.path());
   }
@@ -89,8 +89,7 @@ TEST_F(StartupTest, SecondInstanceInTheSameFolderRefusesAndWritesNothing) {
   TestDatabase tdb(/*withDemoData=*/true);
   std::filesystem::path program = InstallProgram(folder, tdb.connectionString());
   std::filesystem::create_directories(folder / "temp");
-  WriteFile(folder / "temp" / "fileup.sh", "#!/bin/sh\nexit 0\n");
-  std::filesystem::permissions(folder / "temp" / "fileup.sh", std::filesystem::perms::owner_all);
+  testing::InstallIdleUploadScript(folder / "temp");
   auto slow = env;
   slow["SALDOR_PACING_MS"] = "30000";  // the first run waits long after its first task
   BackgroundProcess first(program, {}, slow);
@@ -108,7 +107,8 @@ TEST_F(StartupTest, SecondInstanceInTheSameFolderRefusesAndWritesNothing) {
   auto before = Snapshot(folder);
   std::string dbBefore = ReadFile(tdb.file());
 
-  ProcessResult second = RunProcess(program, {}, env);
+  // Started by another spelling of the same installation's path.
+  ProcessResult second = RunProcess(testing::AnotherSpelling(program), {}, env);
   EXPECT_FALSE(second.timedOut);
   EXPECT_EQ(second.exitStatus, 2);
   EXPECT_EQ(second.err, "This application is already running.\n");

@@ -1,7 +1,6 @@
 #include "import/import_order_file.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <ctime>
 #include <map>
@@ -19,7 +18,7 @@ namespace {
 using testing::LocalMoment;
 using testing::TempDir;
 using testing::TestDatabase;
-using Record = std::map<std::string, std::optional<std::string>>;
+using Record = testing::TestDatabase::Record;
 
 // One data row of an order file: the five cells most rows need, and any others by column.
 struct Row {
@@ -85,25 +84,8 @@ class ImportOrderFileTest : public ::testing::Test {
     testing::WriteFile(folder / ("Saldor_to_vendor_" + date + ".csv"), text);
   }
 
-  // Every row of `sql` as column -> text (nullopt for NULL), read straight through SQLite.
-  std::vector<Record> Select(const std::string& sql) {
-    sqlite3* handle = nullptr;
-    sqlite3_open(database.file().c_str(), &handle);
-    sqlite3_stmt* stmt = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(handle, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
-    std::vector<Record> rows;
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-      Record& record = rows.emplace_back();
-      for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-        record[sqlite3_column_name(stmt, c)] =
-            text ? std::optional<std::string>(text) : std::nullopt;
-      }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(handle);
-    return rows;
-  }
+  // Every row of `sql` as column -> text (nullopt for NULL).
+  std::vector<Record> Select(const std::string& sql) { return database.Rows(sql); }
 
   std::string Scalar(const std::string& sql) { return database.Scalar(sql); }
 

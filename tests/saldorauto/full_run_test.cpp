@@ -8,6 +8,7 @@
 #include "support/ftp_server.h"
 #include "support/process.h"
 #include "support/test_database.h"
+#include "transfer/process_start.h"
 
 namespace saldor {
 namespace {
@@ -17,7 +18,6 @@ using testing::FtpServer;
 using testing::InstallProgram;
 using testing::ProcessResult;
 using testing::ReadFile;
-using testing::RunProcess;
 using testing::SourcePath;
 using testing::TempDir;
 using testing::TestDatabase;
@@ -28,18 +28,17 @@ class FullRunTest : public ::testing::Test {
     std::filesystem::create_directories(partner.path());
     program = InstallProgram(folder, tdb.connectionString());
     std::filesystem::create_directories(folder / "temp");
-    std::filesystem::copy_file(SourcePath("scripts/fileup.sh"), folder / "temp" / "fileup.sh");
+    std::filesystem::copy_file(SourcePath("scripts/" + script), folder / "temp" / script);
   }
 
   // Runs the program with the clock set to `moment` ("2026-12-31 10:00:00").
   ProcessResult RunAt(const std::string& moment) {
-    return RunProcess("/usr/bin/faketime", {"-f", "@" + moment, program.string()},
-                      {{"DONT_FAKE_MONOTONIC", "1"},
-                       {"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
-                       {"SALDOR_FTP_HOST", FtpServer::kHost},
-                       {"SALDOR_FTP_PORT", std::to_string(server.port())},
-                       {"SALDOR_PACING_MS", "200"}},
-                      120s);
+    return testing::RunProcessAt(moment, program, {},
+                                 {{"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
+                                  {"SALDOR_FTP_HOST", FtpServer::kHost},
+                                  {"SALDOR_FTP_PORT", std::to_string(server.port())},
+                                  {"SALDOR_PACING_MS", "200"}},
+                                 120s);
   }
 
   // Waits until the server has received `count` uploads; gives how many it saw.
@@ -61,6 +60,8 @@ class FullRunTest : public ::testing::Test {
   TempDir partner{"saldor-partner"};
   FtpServer server{partner.path()};
   std::filesystem::path program;
+  // The platform's upload script: fileup.sh, or fileup.bat on Windows.
+  const std::string script = ScriptPath({}, "fileup").filename().string();
 };
 
 TEST_F(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
@@ -94,14 +95,14 @@ TEST_F(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
 }
 
 TEST_F(FullRunTest, AFailureInTheFirstTaskStopsTheRun) {
-  std::filesystem::remove(folder / "temp" / "fileup.sh");
+  std::filesystem::remove(folder / "temp" / script);
   std::filesystem::copy_file(SourcePath("scripts/demo_order_file.csv"),
                              partner.path() / "Saldor_to_vendor_31-Dec-2026.csv");
 
   ProcessResult run = RunAt("2026-12-31 10:00:00");
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(run.err.rfind("error ", 0), 0u) << run.err;
-  EXPECT_NE(run.err.find("fileup.sh"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(script), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("task: ExportAvailableInventory"), std::string::npos) << run.err;
   // No order status export, no download, no import.
   EXPECT_FALSE(std::filesystem::exists(folder / "temp" / "Vendor_to_saldor_01-Jan-2027.csv"));

@@ -2,6 +2,7 @@
 #define SALDOR_TESTS_SUPPORT_PROCESS_H_
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -24,8 +25,8 @@ ProcessResult RunProcess(const std::filesystem::path& program, const std::vector
                          std::chrono::milliseconds limit = std::chrono::seconds(60),
                          const std::filesystem::path& workingDir = {});
 
-// A real process started in the background, killed (with its process group) at the end unless
-// it has ended. For servers and for the second of two concurrent runs.
+// A real process started in the background, killed (with its process group where the platform
+// has one) at the end unless it has ended. For servers and for the second of two concurrent runs.
 class BackgroundProcess {
  public:
   BackgroundProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
@@ -34,7 +35,6 @@ class BackgroundProcess {
   BackgroundProcess& operator=(const BackgroundProcess&) = delete;
   ~BackgroundProcess();
 
-  int pid() const { return pid_; }
   // Waits for the end at most `limit`; gives the exit status, or -1 (killed / still running).
   int Wait(std::chrono::milliseconds limit);
   bool Running();
@@ -42,17 +42,38 @@ class BackgroundProcess {
   std::string Output() const;
 
  private:
-  int pid_ = -1;
+  std::intptr_t handle_ = -1;  // the process id on POSIX systems, the process handle on Windows
   int status_ = -1;
   bool ended_ = false;
   std::filesystem::path log_;
 };
 
+// Runs `program` like RunProcess with the clock of the run set to `moment` ("2026-12-31
+// 10:00:00", local time) through libfaketime; monotonic clocks are left alone.
+ProcessResult RunProcessAt(const std::string& moment, const std::filesystem::path& program,
+                           const std::vector<std::string>& args,
+                           std::map<std::string, std::string> env = {},
+                           std::chrono::milliseconds limit = std::chrono::seconds(60));
+
+// `path` as the programs of the host system see it, for a program or a driver that is not itself
+// a Windows program under wine (the FTP server, the SQLite driver behind wine's ODBC): under wine
+// the path on the unix side, elsewhere the path as it is (UTF-8).
+std::string HostPath(const std::filesystem::path& path);
+
+// Writes an upload script into `tempFolder` that does nothing and ends with status 0: fileup.sh
+// (executable) on POSIX systems, fileup.bat on Windows. Gives its path.
+std::filesystem::path InstallIdleUploadScript(const std::filesystem::path& tempFolder);
+
+// Another spelling of the path of the existing file `path`, naming the same file: upper case
+// on Windows, whose file names do not tell case apart; with a "." folder step elsewhere.
+std::filesystem::path AnotherSpelling(const std::filesystem::path& path);
+
 // The saldorauto program of this build.
 std::filesystem::path ProgramBinary();
 
-// Makes a program folder `folder` holding a copy of the program and a config.txt whose third item
-// is `connectionPrefix` (written in double quotes). Gives the path of the copy.
+// Makes a program folder `folder` holding a copy of the program (under the name it has in the
+// build, "saldorauto" or "saldorauto.exe") and a config.txt whose third item is
+// `connectionPrefix` (written in double quotes). Gives the path of the copy.
 std::filesystem::path InstallProgram(const std::filesystem::path& folder,
                                      const std::string& connectionPrefix);
 
