@@ -34,12 +34,9 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_
   -DCMAKE_BUILD_TYPE=Release -DSALDOR_BUILD_BENCH=OFF >/dev/null
 cmake --build build-windows
 scripts/check_windows_imports.sh build-windows/saldorauto.exe
-# The whole-run tests need the WinINet FTP client and the Windows upload script.
-windows_skip=()
-if [ ! -f src/transfer/ftp_client_wininet.cpp ] || [ ! -f scripts/fileup.bat ]; then
-  echo "note: no WinINet FTP client or scripts/fileup.bat yet: the whole-run tests are left out"
-  windows_skip=(-E '^FullRunTest\.')
-fi
+# Left out under wine: the whole run on a set date (libfaketime does not reach a program that
+# wine starts, so that run would take today's date).
+windows_skip=(-E '^FullRunTest\.TheLastRunOfTheYearDoesTheWholeJob$')
 ctest --test-dir build-windows --output-on-failure -j2 --timeout 300 "${windows_skip[@]}"
 wineserver -k 2>/dev/null || true
 echo "Windows stage: $(($(date +%s) - windows_start)) s"
