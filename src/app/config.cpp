@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/run_error.h"
+#include "app/text.h"
 
 namespace saldor {
 
@@ -42,18 +43,18 @@ std::vector<std::string> ReadItems(std::string_view text, std::size_t count) {
 std::string ReadConfig(const std::filesystem::path& programFolder) {
   const std::filesystem::path path = programFolder / "config.txt";
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) throw FileNotFoundError(path.string());
+  if (!std::filesystem::is_regular_file(path, ec)) throw FileNotFoundError(PathText(path));
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw FileNotFoundError(path.string());
+  if (!file) throw FileNotFoundError(PathText(path));
   std::string text;
   try {
     text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
   } catch (const std::ios_base::failure& failure) {
-    throw FileNotFoundError(path.string()).AddContext(failure.what());
+    throw FileNotFoundError(PathText(path)).AddContext(failure.what());
   }
-  if (file.bad()) throw FileNotFoundError(path.string());
+  if (file.bad()) throw FileNotFoundError(PathText(path));
   std::vector<std::string> items = ReadItems(text, 3);
-  if (items.size() < 3) throw InputPastEndOfFileError(path.string());
+  if (items.size() < 3) throw InputPastEndOfFileError(PathText(path));
   return items[2];
 }
 

@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "app/platform.h"
 #include "app/run_error.h"
+#include "app/text.h"
 
 namespace saldor {
 
@@ -75,8 +76,8 @@ void RunProgram(const std::vector<Task>& tasks) {
     ShowMessage("SaldorAuto", error.Report());
   } catch (const std::filesystem::filesystem_error& error) {
     RunError report(error.code().value(), error.code().message());
-    if (!error.path1().empty()) report.AddContext("path: " + error.path1().string());
-    if (!error.path2().empty()) report.AddContext("path: " + error.path2().string());
+    if (!error.path1().empty()) report.AddContext("path: " + PathText(error.path1()));
+    if (!error.path2().empty()) report.AddContext("path: " + PathText(error.path2()));
     report.AddContext(error.what());
     ShowMessage("SaldorAuto", report.Report());
   } catch (const std::exception& error) {

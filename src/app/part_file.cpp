@@ -4,11 +4,12 @@
 #include <utility>
 
 #include "app/run_error.h"
+#include "app/text.h"
 
 namespace saldor {
 
 PartFile::PartFile(std::filesystem::path target)
-    : target_(std::move(target)), path_(target_.string() + ".part") {}
+    : target_(std::move(target)), path_(std::filesystem::path(target_) += ".part") {}
 
 PartFile::~PartFile() {
   if (!committed_) {
@@ -22,7 +23,7 @@ void PartFile::Commit() {
   std::filesystem::rename(path_, target_, ec);
   if (ec) {
     throw RunError(ec.value(), "Cannot put the finished file in place: " + ec.message(),
-                   {"file: " + path_.string(), "target: " + target_.string()});
+                   {"file: " + PathText(path_), "target: " + PathText(target_)});
   }
   committed_ = true;
 }

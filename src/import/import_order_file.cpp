@@ -7,6 +7,7 @@
 
 #include "app/partner_files.h"
 #include "app/run_error.h"
+#include "app/text.h"
 #include "import/csv_reader.h"
 #include "import/import_state.h"
 #include "import/item_match.h"
@@ -31,7 +32,7 @@ std::string ReadAllBytes(const std::filesystem::path& path) {
   }
   if (size < 0 || in.gcount() != size) {
     throw RunError(kPathFileAccessError, "Path/File access error",
-                   {"file: " + path.string(), "the order file cannot be read"});
+                   {"file: " + PathText(path), "the order file cannot be read"});
   }
   return bytes;
 }
@@ -47,7 +48,7 @@ void ImportOrderFile(RunContext& context) {
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return;
 
-  CsvReader reader(DecodeFileText(ReadAllBytes(path), path.string()), path.string());
+  CsvReader reader(DecodeFileText(ReadAllBytes(path), PathText(path)), PathText(path));
   std::vector<std::string> fields;
   if (!reader.Next(fields)) return;  // not even the heading row
 
@@ -69,7 +70,7 @@ void ImportOrderFile(RunContext& context) {
       }
       if (!state.currentOrderId.empty()) lines.CreateOrderLine(row, item, state);
     } catch (RunError& error) {
-      error.AddContext("order file: " + path.string() + ", row " +
+      error.AddContext("order file: " + PathText(path) + ", row " +
                        std::to_string(reader.recordNumber()));
       throw;
     }

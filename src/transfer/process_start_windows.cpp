@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/run_error.h"
+#include "app/text.h"
 #include "app/wide_text.h"
 #include "transfer/process_start.h"
 
@@ -44,7 +45,7 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::string, std::stri
 
 RunError StartError(DWORD number, const std::filesystem::path& script) {
   return RunError(static_cast<int>(number), "Cannot start the script",
-                  {"file: " + script.string()});
+                  {"file: " + PathText(script)});
 }
 
 }  // namespace

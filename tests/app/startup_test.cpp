@@ -6,6 +6,7 @@
 #include <map>
 #include <thread>
 
+#include "app/text.h"
 #include "support/process.h"
 #include "support/test_database.h"
 
@@ -28,16 +29,16 @@ std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder)
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;
-    files[entry.path().string()] = entry.path().filename() == testing::ProgramBinary().filename()
-                                       ? std::to_string(entry.file_size()) + " bytes"
-                                       : ReadFile(entry.path());
+    files[PathText(entry.path())] = entry.path().filename() == testing::ProgramBinary().filename()
+                                        ? std::to_string(entry.file_size()) + " bytes"
+                                        : ReadFile(entry.path());
   }
   return files;
 }
 
 class StartupTest : public ::testing::Test {
  protected:
-  TempDir dir{"saldor startup"};  // a blank in the program folder's path
+  TempDir dir{"saldor startup \xC3\xBC"};  // a blank and a "u-umlaut" in the program folder's path
   std::filesystem::path folder = dir / "Saldor Auto";
   std::map<std::string, std::string> env{
       {"SALDOR_PACING_MS", "10"}, {"SALDOR_FTP_HOST", "127.0.0.1"}, {"SALDOR_FTP_PORT", "1"}};
@@ -49,7 +50,7 @@ TEST_F(StartupTest, MissingConfigIsFileNotFoundBeforeAnythingElse) {
   ProcessResult run = RunProcess(program, {}, env);
   EXPECT_EQ(run.exitStatus, 1);
   EXPECT_EQ(run.err.rfind("error 53: File not found\n", 0), 0u) << run.err;
-  EXPECT_NE(run.err.find((folder / "config.txt").string()), std::string::npos);
+  EXPECT_NE(run.err.find(PathText(folder / "config.txt")), std::string::npos) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_FALSE(std::filesystem::exists(folder / "saldorauto.lock"));
 }

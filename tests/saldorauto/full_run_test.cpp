@@ -55,7 +55,7 @@ class FullRunTest : public ::testing::Test {
   }
 
   TestDatabase tdb{/*withDemoData=*/true};
-  TempDir dir{"saldor full run"};
+  TempDir dir{"saldor full run \xC3\xBC"};  // a blank and a "u-umlaut"
   std::filesystem::path folder = dir / "Saldor Auto";
   TempDir partner{"saldor-partner"};
   FtpServer server{partner.path()};

@@ -6,12 +6,21 @@
 #include <stdexcept>
 
 namespace saldor::testing {
+namespace {
+
+// A path from UTF-8 text on every platform (on Windows a std::string would be read in the
+// system's code page).
+std::filesystem::path Utf8Path(const std::string& text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+}  // namespace
 
 TempDir::TempDir(const std::string& name) {
   std::random_device random;
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::filesystem::path candidate =
-        std::filesystem::temp_directory_path() / (name + "-" + std::to_string(random()));
+        std::filesystem::temp_directory_path() / Utf8Path(name + "-" + std::to_string(random()));
     if (std::filesystem::create_directory(candidate)) {
       path_ = candidate;
       return;

@@ -7,7 +7,7 @@
 namespace saldor::testing {
 
 // A fresh folder under the system's temp folder, removed with everything in it at the end.
-// `name` becomes part of the folder's name (it may hold blanks).
+// `name` (UTF-8) becomes part of the folder's name (it may hold blanks and non-ASCII letters).
 class TempDir {
  public:
   explicit TempDir(const std::string& name = "saldor");
