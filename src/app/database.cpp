@@ -1,6 +1,7 @@
-// The ODBC side of the database layer: the only file that includes the ODBC headers. Text crosses
-// the ODBC boundary here and only here: UTF-8 on Linux (the narrow functions), UTF-16 where the
-// wide functions are used.
+// The ODBC side of the database layer: the only file that includes the ODBC headers, and the only
+// place where text crosses the ODBC boundary: UTF-8 on Linux (the narrow functions), UTF-16 on
+// Windows (the wide functions, through wide_text.h). The SQLite ODBC driver's peculiarities are
+// worked around here too, each under its own name.
 #include "app/database.h"
 
 #ifdef _WIN32
@@ -11,13 +12,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
-#include <cmath>
-#include <cstring>
+#include <optional>
 
-#include "app/numbers.h"
 #include "app/run_error.h"
-#include "app/text.h"
+#ifdef _WIN32
+#include "app/wide_text.h"
+#endif
 
 namespace saldor {
 namespace {
@@ -26,42 +26,18 @@ namespace {
 
 #if defined(_WIN32) && defined(UNICODE)
 using OdbcChar = SQLWCHAR;
+static_assert(sizeof(SQLWCHAR) == sizeof(wchar_t), "the wide ODBC functions take UTF-16");
 constexpr SQLSMALLINT kCText = SQL_C_WCHAR;
 constexpr SQLSMALLINT kSqlText = SQL_WVARCHAR;
 constexpr SQLSMALLINT kSqlLongText = SQL_WLONGVARCHAR;
 
 std::basic_string<OdbcChar> ToOdbc(std::string_view utf8) {
-  std::basic_string<OdbcChar> out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    char32_t cp;
-    int len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-    for (int k = 1; k < len && i + k < utf8.size(); ++k) {
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    i += len;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<OdbcChar>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<OdbcChar>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<OdbcChar>(cp));
-    }
-  }
-  return out;
+  const std::wstring wide = Wide(std::string(utf8));
+  return std::basic_string<OdbcChar>(reinterpret_cast<const OdbcChar*>(wide.data()), wide.size());
 }
 
 std::string FromOdbc(const OdbcChar* text, std::size_t units) {
-  std::string out;
-  for (std::size_t i = 0; i < units; ++i) {
-    char32_t cp = text[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < units) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
-    }
-    AppendUtf8(out, cp);
-  }
-  return out;
+  return Narrow(std::wstring_view(reinterpret_cast<const wchar_t*>(text), units));
 }
 #else
 using OdbcChar = SQLCHAR;
@@ -125,10 +101,13 @@ RunError OdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& 
   return RunError(number, description, std::move(context));
 }
 
-// The SQLite ODBC driver compiles a statement that begins with INSERT, UPDATE or DELETE anew on
-// every execution, while one that begins with WITH is compiled once and re-executed. An empty WITH
-// clause in front changes nothing of the meaning and makes re-executed writes several times faster.
-std::string ReusableOnSqlite(const std::string& text) {
+// ---- SQLite ODBC driver workarounds -------------------------------------------------------
+
+// Statements compiled once: the SQLite ODBC driver compiles a statement that begins with INSERT,
+// UPDATE or DELETE anew on every execution, while one that begins with WITH is compiled once and
+// re-executed. An empty WITH clause in front changes nothing of the meaning and makes re-executed
+// writes several times faster.
+std::string SqliteCompiledOnce(const std::string& text) {
   std::size_t start = text.find_first_not_of(" \t\r\n");
   if (start == std::string::npos) return text;
   std::string head = text.substr(start, 7);
@@ -140,71 +119,29 @@ std::string ReusableOnSqlite(const std::string& text) {
   return text;
 }
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
+// Numbers read as text: SQLite types values, not columns, and the type the driver reports for a
+// column comes from its declaration or its first row and may not fit a later row (12.5 in an
+// INTEGER column, or an expression whose first value was a whole number). A number column is
+// therefore read there as the driver's text, and the value takes the type its text shows.
+bool SqliteReadsAsText(SQLSMALLINT type) {
+  switch (type) {
+    case SQL_BIT:
+    case SQL_TINYINT:
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+    case SQL_BIGINT:
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+    case SQL_NUMERIC:
+    case SQL_DECIMAL:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace
-
-// ---- Field --------------------------------------------------------------------------------
-
-std::string Field::AsText(std::string_view what) const {
-  if (IsNull()) throw InvalidUseOfNullError({"field: " + std::string(what)});
-  return TextOr({});
-}
-
-std::string Field::TextOr(std::string_view ifNull) const {
-  if (const auto* i = std::get_if<std::int64_t>(&value_)) return std::to_string(*i);
-  if (const auto* d = std::get_if<double>(&value_)) return NumberText(*d);
-  if (const auto* s = std::get_if<std::string>(&value_)) return *s;
-  return std::string(ifNull);
-}
-
-double Field::AsNumber(std::string_view what) const {
-  if (IsNull()) throw InvalidUseOfNullError({"field: " + std::string(what)});
-  if (const auto* i = std::get_if<std::int64_t>(&value_)) return static_cast<double>(*i);
-  if (const auto* d = std::get_if<double>(&value_)) return *d;
-  return ReadNumber(std::get<std::string>(value_), "field: " + std::string(what));
-}
-
-// ---- ResultSet ----------------------------------------------------------------------------
-
-std::shared_ptr<const std::vector<std::string>> ResultSet::NoColumns() {
-  static const auto none = std::make_shared<const std::vector<std::string>>();
-  return none;
-}
-
-ResultSet::ResultSet(std::vector<std::string> columns, std::vector<Field> fields)
-    : columns_(std::make_shared<const std::vector<std::string>>(std::move(columns))),
-      fields_(std::move(fields)) {}
-
-ResultSet::ResultSet(std::shared_ptr<const std::vector<std::string>> columns,
-                     std::vector<Field> fields)
-    : columns_(std::move(columns)), fields_(std::move(fields)) {}
-
-std::size_t ResultSet::ColumnIndex(std::string_view name) const {
-  auto same = [name](const std::string& column) {
-    return column.size() == name.size() &&
-           std::equal(column.begin(), column.end(), name.begin(), [](char a, char b) {
-             return std::tolower(static_cast<unsigned char>(a)) ==
-                    std::tolower(static_cast<unsigned char>(b));
-           });
-  };
-  auto it = std::find_if(columns_->begin(), columns_->end(), same);
-  if (it == columns_->end()) {
-    throw RunError(3265,
-                   "Item cannot be found in the collection corresponding to the requested name "
-                   "or ordinal.",
-                   {"field: " + std::string(name)});
-  }
-  return static_cast<std::size_t>(it - columns_->begin());
-}
-
-const Field& ResultSet::Get(std::size_t row, std::string_view column) const {
-  return At(row, ColumnIndex(column));
-}
 
 // ---- Connection ---------------------------------------------------------------------------
 
@@ -420,11 +357,10 @@ struct Statement::Impl {
   }
 
   Field ReadField(SQLUSMALLINT column, SQLSMALLINT type) {
-    // SQLite types values, not columns: the type the driver reports for a column comes from its
-    // declaration or its first row and may not fit a later row (12.5 in an INTEGER column, or
-    // an expression whose first value was a whole number). Numbers are therefore read there as
-    // the driver's text and take the type their text shows.
-    if (db->dialect() == Dialect::kSqlite && IsNumericType(type)) return ReadSqliteNumber(column);
+    if (db->dialect() == Dialect::kSqlite && SqliteReadsAsText(type)) {
+      std::optional<std::string> text = ReadText(column);
+      return text ? Field::FromNumberText(std::move(*text)) : Field();
+    }
     SQLLEN indicator = 0;
     switch (type) {
       case SQL_BIT:
@@ -452,45 +388,8 @@ struct Statement::Impl {
     }
     std::optional<std::string> text = ReadText(column);
     if (!text) return Field();
-    if (type == SQL_NUMERIC || type == SQL_DECIMAL) return NumberField(std::move(*text));
+    if (type == SQL_NUMERIC || type == SQL_DECIMAL) return Field::FromNumberText(std::move(*text));
     return Field(Field::Value(std::move(*text)));
-  }
-
-  static bool IsNumericType(SQLSMALLINT type) {
-    switch (type) {
-      case SQL_BIT:
-      case SQL_TINYINT:
-      case SQL_SMALLINT:
-      case SQL_INTEGER:
-      case SQL_BIGINT:
-      case SQL_REAL:
-      case SQL_FLOAT:
-      case SQL_DOUBLE:
-      case SQL_NUMERIC:
-      case SQL_DECIMAL:
-        return true;
-      default:
-        return false;
-    }
-  }
-
-  Field ReadSqliteNumber(SQLUSMALLINT column) {
-    std::optional<std::string> text = ReadText(column);
-    return text ? NumberField(std::move(*text)) : Field();
-  }
-
-  // A number the driver gave as text: whole digits as an integer, any other number as a double,
-  // and a text that is no number (stored in a number column) as the text.
-  static Field NumberField(std::string text) {
-    if (!text.empty() && text.find_first_of(".eE") == std::string::npos) {
-      std::int64_t whole = 0;
-      const char* end = text.data() + text.size();
-      auto [ptr, ec] = std::from_chars(text.data(), end, whole);
-      if (ec == std::errc() && ptr == end) return Field(Field::Value(whole));
-    }
-    ParsedNumber number = ParseDecimal(text);
-    if (number.status == NumberStatus::kOk) return Field(Field::Value(number.value));
-    return Field(Field::Value(std::move(text)));
   }
 
   // A text field of any length, read in pieces.
@@ -598,15 +497,12 @@ std::unique_ptr<Database> Database::Open(const std::string& connectionString,
   }
   std::unique_ptr<Database> db(new Database(std::move(connection)));
   db->dbmsName_ = FromOdbc(name);
-  const std::string lower = Lower(db->dbmsName_);
-  if (lower.find("sql server") != std::string::npos) {
-    db->dialect_ = Dialect::kSqlServer;
-  } else if (lower.find("sqlite") != std::string::npos) {
-    db->dialect_ = Dialect::kSqlite;
-  } else {
+  const std::optional<Dialect> dialect = DialectOfDbms(db->dbmsName_);
+  if (!dialect) {
     throw RunError(-1, "The database is neither SQL Server nor SQLite",
                    {"DBMS name: " + db->dbmsName_});
   }
+  db->dialect_ = *dialect;
   return db;
 }
 
@@ -617,7 +513,7 @@ Statement Database::Prepare(const Sql& sql) {
   auto impl = std::make_unique<Statement::Impl>();
   impl->db = this;
   impl->dbc = connection_->dbc_;
-  impl->sql = dialect_ == Dialect::kSqlite ? ReusableOnSqlite(sql.sqlite) : sql.sqlServer;
+  impl->sql = dialect_ == Dialect::kSqlite ? SqliteCompiledOnce(sql.sqlite) : sql.sqlServer;
   if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, impl->dbc, &impl->stmt))) {
     throw OdbcError(SQL_HANDLE_DBC, impl->dbc, "allocating a statement", impl->sql);
   }
@@ -662,54 +558,6 @@ void Database::Rollback() {
 
 void Database::Close() {
   if (connection_) connection_->Disconnect();
-}
-
-// ---- Transaction --------------------------------------------------------------------------
-
-Transaction::Transaction(Database& db) : db_(db) { db_.Begin(); }
-
-Transaction::~Transaction() {
-  if (done_) return;
-  try {
-    db_.Rollback();
-  } catch (const RunError&) {
-    // Already on the way out with another failure; that one is the one to report.
-  }
-}
-
-void Transaction::Commit() {
-  db_.Commit();
-  done_ = true;
-}
-
-// ---- statement builders -------------------------------------------------------------------
-
-namespace {
-
-std::string InsertText(std::string_view table, std::span<const std::string_view> columns) {
-  std::string text = "INSERT INTO " + std::string(table) + " (";
-  std::string markers;
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (i > 0) {
-      text += ",";
-      markers += ",";
-    }
-    text += columns[i];
-    markers += "?";
-  }
-  return text + ") VALUES (" + markers + ")";
-}
-
-}  // namespace
-
-Sql InsertSql(std::string_view table, std::span<const std::string_view> columns) {
-  std::string text = InsertText(table, columns);
-  return Sql{text, text};
-}
-
-Sql InsertReturningKeySql(std::string_view table, std::span<const std::string_view> columns) {
-  std::string text = InsertText(table, columns);
-  return Sql{"SET NOCOUNT ON; " + text + "; SELECT CAST(SCOPE_IDENTITY() AS BIGINT) AS ID", text};
 }
 
 }  // namespace saldor

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "app/database.h"
+#include "app/calendar.h"
 
 namespace saldor {
 

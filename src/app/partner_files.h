@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/database.h"
+#include "app/calendar.h"
 
 namespace saldor {
 

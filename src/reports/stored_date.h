@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/database.h"
+#include "app/values.h"
 
 namespace saldor {
 
