@@ -26,9 +26,9 @@ windows_start=$(date +%s)
 # One wine prefix for the whole stage, initialised once, with a persistent wine server that is
 # ended afterwards.
 export WINEPREFIX="$root/build-windows/wine" WINEDEBUG=-all
-mkdir -p build-windows
+mkdir -p "$WINEPREFIX"
+wineserver -p || true  # status 2: a server for this prefix is running already
 if [ ! -f "$WINEPREFIX/system.reg" ]; then wineboot -i >/dev/null 2>&1; fi
-wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DSALDOR_BUILD_BENCH=OFF >/dev/null
