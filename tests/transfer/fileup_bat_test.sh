@@ -90,23 +90,6 @@ expect_lines "$target attempt 1/3 failed: curl 67: Access denied: 530" \
 grep -q 'attempt 3/3 failed' "$work/err.txt" || fail "failure not on standard error"
 [ "$(grep -c '^stdin:' "$record")" = 3 ] || fail "refused: curl not called 3 times"
 
-# Two uploads that fail at once: 6 whole lines, 3 for each file.
-rm -f "$log" "$record"
-for name in first second; do
-  echo x >"$folder/temp/$name.csv"
-  env "${quick[@]}" SALDOR_TEST_CURL_FAILS=99 SALDOR_TEST_CURL_RECORD="$(windows "$work/$name.txt")" \
-    wine "$(windows "$folder/temp/fileup.bat")" 127.0.0.1 ftpvend1 'qT#wz4Lp' \
-    "$(windows "$folder/temp/$name.csv")" >/dev/null 2>&1 &
-done
-wait || true
-for name in first second; do
-  count=$(lines | grep -cF "temp\\$name.csv\" to 127.0.0.1:2121 attempt " || true)
-  [ "$count" = 3 ] || fail "at once: $count lines for $name.csv:"$'\n'"$(cat "$log")"
-done
-whole=$(lines | grep -c ' attempt [123]/3 failed: curl 67: Access denied: 530$' || true)
-[ "$whole" = 6 ] || fail "at once: $whole whole lines"
-[ "$(wc -l <"$log")" = 6 ] || fail "at once: $(wc -l <"$log") lines"
-
 # No server on the first try, sent on the second.
 status=$(upload "${quick[@]}" SALDOR_TEST_CURL_FAILS=1 SALDOR_TEST_CURL_FAILURE=7 -- "${account[@]}")
 [ "$status" = 0 ] || fail "later: exit status $status"
