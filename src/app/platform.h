@@ -2,8 +2,8 @@
 #define SALDOR_APP_PLATFORM_H_
 
 // The seams where the program meets its operating system. Each function here has one
-// implementation per platform (platform_posix.cpp; a Windows file takes its place there); nothing
-// outside these implementations assumes a particular operating system.
+// implementation per platform (platform_posix.cpp, platform_windows.cpp); nothing outside these
+// implementations assumes a particular operating system.
 
 #include <cstdint>
 #include <filesystem>

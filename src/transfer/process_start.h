@@ -2,7 +2,7 @@
 #define SALDOR_TRANSFER_PROCESS_START_H_
 
 // How the program starts an outside script. One implementation per platform
-// (process_start_posix.cpp; a Windows file takes its place there).
+// (process_start_posix.cpp, process_start_windows.cpp).
 
 #include <filesystem>
 #include <string>
