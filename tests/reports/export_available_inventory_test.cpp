@@ -76,7 +76,6 @@ TEST_F(ExportAvailableInventoryTest, WorkedExampleRowByRow) {
       {"4", "C", "X", "", "YARD", "", "0.00", "0.02", "03/01/2026"},
   };
   EXPECT_EQ(Run(), expected);
-  EXPECT_EQ(fixture_.screen().MousePointer, Screen::kDefault);
   EXPECT_EQ(fixture_.database().Scalar("SELECT COUNT(*) FROM tmpSaldorAvailInv WHERE "
                                        "CustomerPartNumber3 IS NULL AND DueDate2 IS NULL"),
             "1");

@@ -116,16 +116,9 @@ TEST_F(ExportOrderStatusTest, RunOnTheLastDayOfTheYear) {
             (CsvRows{Row("600", "1", "12/31/2026", "10")}));
 }
 
-TEST_F(ExportOrderStatusTest, NothingToReportUnderTheBusyPointer) {
+TEST_F(ExportOrderStatusTest, NothingToReportGivesTheLabelRowAlone) {
   RunContext context = fixture_.Context(testing::LocalNoon(2026, 3, 5));
-  int pointerWhileWorking = -1;
-  context.clock = [&, moment = context.clock()] {
-    pointerWhileWorking = fixture_.screen().MousePointer;
-    return moment;
-  };
   ExportOrderStatus(context);
-  EXPECT_EQ(pointerWhileWorking, Screen::kBusy);
-  EXPECT_EQ(fixture_.screen().MousePointer, Screen::kDefault);
   EXPECT_EQ(testing::ReadCsv(fixture_.tempFolder() / "Vendor_to_saldor_06-Mar-2026.csv"),
             (CsvRows{kLabelRow}));
 }
