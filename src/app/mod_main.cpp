@@ -3,8 +3,10 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 
 #include "app/config.h"
+#include "app/error_numbers.h"
 #include "app/form1.h"
 #include "app/platform.h"
 #include "app/run_error.h"
@@ -75,13 +77,17 @@ void RunProgram(const std::vector<Task>& tasks) {
   } catch (const RunError& error) {
     ShowMessage("SaldorAuto", error.Report());
   } catch (const std::filesystem::filesystem_error& error) {
-    RunError report(error.code().value(), error.code().message());
-    if (!error.path1().empty()) report.AddContext("path: " + PathText(error.path1()));
-    if (!error.path2().empty()) report.AddContext("path: " + PathText(error.path2()));
-    report.AddContext(error.what());
-    ShowMessage("SaldorAuto", report.Report());
+    std::vector<std::string> context;
+    if (!error.path1().empty()) context.push_back("path: " + PathText(error.path1()));
+    if (!error.path2().empty()) context.push_back("path: " + PathText(error.path2()));
+    context.push_back(error.what());
+    ShowMessage(
+        "SaldorAuto",
+        SystemError(error.code(), "A file operation failed", context, error.path1()).Report());
+  } catch (const std::bad_alloc&) {
+    ShowMessage("SaldorAuto", RunError(errors::kOutOfMemory, "Out of memory").Report());
   } catch (const std::exception& error) {
-    ShowMessage("SaldorAuto", RunError(-1, error.what()).Report());
+    ShowMessage("SaldorAuto", RunError(errors::kInternalError, error.what()).Report());
   }
   EndProcess(kExitFailed);
 }

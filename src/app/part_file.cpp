@@ -22,8 +22,8 @@ void PartFile::Commit() {
   std::error_code ec;
   std::filesystem::rename(path_, target_, ec);
   if (ec) {
-    throw RunError(ec.value(), "Cannot put the finished file in place: " + ec.message(),
-                   {"file: " + PathText(path_), "target: " + PathText(target_)});
+    throw SystemError(ec, "Cannot put the finished file in place",
+                      {"file: " + PathText(path_), "target: " + PathText(target_)}, target_);
   }
   committed_ = true;
 }

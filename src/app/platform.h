@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace saldor {
 
@@ -33,6 +34,20 @@ class InstanceLock {
   explicit InstanceLock(intptr_t handle) : handle_(handle) {}
   intptr_t handle_;
 };
+
+// The code of the system error the last failed system call on this thread left: errno on POSIX
+// systems, GetLastError on Windows (as std::system_category codes).
+std::error_code LastSystemError();
+
+// How the system tells of an error code, for a report's detail line.
+struct SystemErrorText {
+  std::string name;  // what the codes are called: "errno", or "Windows error" for Windows' own
+  std::string text;  // the system's text, UTF-8, on one line; "" when it has none
+};
+
+// The system's name and text for `error`, a C library code (std::generic_category) or one of the
+// system's own (std::system_category).
+SystemErrorText DescribeSystemError(const std::error_code& error);
 
 // Shows a message to whoever watches the run and waits until it is acknowledged where the
 // platform can wait. On a console it is written to the standard error stream; the title is shown

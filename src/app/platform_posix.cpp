@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 
 #include "app/platform.h"
@@ -17,10 +16,7 @@ namespace saldor {
 std::filesystem::path ProgramFolder() {
   std::error_code ec;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) {
-    throw RunError(ec.value(), "Cannot find the program folder: " + ec.message(),
-                   {"path: /proc/self/exe"});
-  }
+  if (ec) throw SystemError(ec, "Cannot find the program folder", {"path: /proc/self/exe"});
   return exe.parent_path();
 }
 
@@ -28,21 +24,25 @@ std::unique_ptr<InstanceLock> InstanceLock::TryAcquire(const std::filesystem::pa
   std::filesystem::path path = programFolder / "saldorauto.lock";
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) {
-    int err = errno;
-    throw RunError(err, std::string("Cannot open the instance lock: ") + std::strerror(err),
-                   {"file: " + path.string()});
+    throw SystemError(LastSystemError(), "Cannot open the instance lock",
+                      {"file: " + path.string()}, path);
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    int err = errno;
+    const std::error_code error = LastSystemError();
     ::close(fd);
-    if (err == EWOULDBLOCK) return nullptr;
-    throw RunError(err, std::string("Cannot take the instance lock: ") + std::strerror(err),
-                   {"file: " + path.string()});
+    if (error.value() == EWOULDBLOCK) return nullptr;
+    throw SystemError(error, "Cannot take the instance lock", {"file: " + path.string()}, path);
   }
   return std::unique_ptr<InstanceLock>(new InstanceLock(fd));
 }
 
 InstanceLock::~InstanceLock() { ::close(static_cast<int>(handle_)); }
+
+std::error_code LastSystemError() { return {errno, std::system_category()}; }
+
+SystemErrorText DescribeSystemError(const std::error_code& error) {
+  return {"errno", error.message()};
+}
 
 void ShowMessage(const std::string& /*title*/, const std::string& text) {
   std::cerr << text << std::endl;

@@ -7,6 +7,7 @@
 
 #include "app/platform.h"
 #include "app/run_error.h"
+#include "app/text.h"
 #include "app/wide_text.h"
 
 namespace saldor {
@@ -15,9 +16,7 @@ std::filesystem::path ProgramFolder() {
   std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) {
-      throw RunError(static_cast<int>(GetLastError()), "Cannot find the program folder");
-    }
+    if (n == 0) throw SystemError(LastSystemError(), "Cannot find the program folder", {});
     if (n < buffer.size()) {
       buffer.resize(n);
       return std::filesystem::path(buffer).parent_path();
@@ -98,7 +97,8 @@ std::unique_ptr<InstanceLock> InstanceLock::TryAcquire(const std::filesystem::pa
   }
   HANDLE mutex = CreateMutexW(nullptr, TRUE, name.c_str());
   if (mutex == nullptr) {
-    throw RunError(static_cast<int>(GetLastError()), "Cannot take the instance lock");
+    throw SystemError(LastSystemError(), "Cannot take the instance lock",
+                      {"folder: " + PathText(programFolder)});
   }
   if (GetLastError() == ERROR_ALREADY_EXISTS) {
     CloseHandle(mutex);
@@ -108,6 +108,28 @@ std::unique_ptr<InstanceLock> InstanceLock::TryAcquire(const std::filesystem::pa
 }
 
 InstanceLock::~InstanceLock() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
+
+std::error_code LastSystemError() {
+  return {static_cast<int>(GetLastError()), std::system_category()};
+}
+
+SystemErrorText DescribeSystemError(const std::error_code& error) {
+  if (error.category() != std::system_category()) return {"errno", error.message()};
+  // WinINet's texts are in its own module, which is there once the FTP client has used it.
+  wchar_t* text = nullptr;
+  DWORD flags =
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
+  HMODULE module = GetModuleHandleW(L"wininet.dll");
+  if (module != nullptr) flags |= FORMAT_MESSAGE_FROM_HMODULE;
+  const DWORD n = FormatMessageW(flags, module, static_cast<DWORD>(error.value()), 0,
+                                 reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string out = n > 0 ? Narrow(std::wstring_view(text, n)) : "";
+  if (text != nullptr) LocalFree(text);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) {
+    out.pop_back();
+  }
+  return {"Windows error", out};
+}
 
 namespace {
 

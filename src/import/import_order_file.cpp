@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/error_numbers.h"
 #include "app/partner_files.h"
 #include "app/run_error.h"
 #include "app/text.h"
@@ -20,8 +21,6 @@
 namespace saldor {
 namespace {
 
-constexpr int kPathFileAccessError = 75;
-
 std::string ReadAllBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
@@ -31,7 +30,7 @@ std::string ReadAllBytes(const std::filesystem::path& path) {
     in.read(bytes.data(), size);
   }
   if (size < 0 || in.gcount() != size) {
-    throw RunError(kPathFileAccessError, "Path/File access error",
+    throw RunError(errors::kPathFileAccessError, "Path/File access error",
                    {"file: " + PathText(path), "the order file cannot be read"});
   }
   return bytes;

@@ -23,7 +23,8 @@ void EnsureFolder(const std::filesystem::path& folder) {
   if (std::filesystem::is_directory(folder, error)) return;
   std::filesystem::create_directory(folder, error);
   if (error) {
-    throw RunError(error.value(), error.message(), {"creating the folder " + PathText(folder)});
+    throw SystemError(error, "Cannot create the folder",
+                      {"creating the folder " + PathText(folder)}, folder);
   }
 }
 
@@ -63,10 +64,11 @@ std::string FieldText(const Field& field, const TemplateField& column) {
   return {};
 }
 
+// The failure to write `file`, with errno's code when there is one.
 RunError WriteError(const std::filesystem::path& file) {
-  const int number = errno != 0 ? errno : static_cast<int>(std::errc::io_error);
-  return RunError(number, std::generic_category().message(number),
-                  {"writing the file " + PathText(file)});
+  std::error_code error;
+  if (errno != 0) error = std::error_code(errno, std::generic_category());
+  return SystemError(error, "Cannot write the file", {"writing the file " + PathText(file)}, file);
 }
 
 // Writes the whole file at `file`; throws on any failure.

@@ -2,11 +2,11 @@
 #include <curl/curl.h>
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 #include <mutex>
 
 #include "app/error_numbers.h"
+#include "app/platform.h"
 #include "app/run_error.h"
 #include "transfer/ftp_client.h"
 
@@ -41,24 +41,6 @@ int FtpErrorNumber(CURLcode code) {
       return errors::kFtpExtendedError;
     default:
       return errors::kFtpInternalError;
-  }
-}
-
-// The classic number of a failed local file operation with system error `error` (0: none).
-int LocalFileErrorNumber(int error) {
-  switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-      return errors::kDiskFull;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return errors::kPermissionDenied;
-    case ENOENT:
-    case ENOTDIR:
-      return errors::kPathNotFound;
-    default:
-      return errors::kPathFileAccessError;
   }
 }
 
@@ -211,13 +193,12 @@ class CurlFtpClient final : public FtpClient {
     throw error;
   }
 
+  // `what` failed on `path` with errno's code (0: none known).
   [[noreturn]] void ThrowLocalFileError(const std::string& what,
                                         const std::filesystem::path& path) const {
-    const int error = errno;
-    std::string reason = error != 0 ? std::strerror(error) : "Path/File access error";
-    RunError failure(LocalFileErrorNumber(error), what + ": " + reason, {"file: " + path.string()});
-    if (error != 0) failure.AddContext("detail: errno " + std::to_string(error) + ": " + reason);
-    throw failure;
+    std::error_code error;
+    if (errno != 0) error = LastSystemError();
+    throw SystemError(error, what, {"file: " + path.string()}, path);
   }
 
   static long Seconds(std::chrono::seconds limit) { return static_cast<long>(limit.count()); }

@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "app/error_numbers.h"
+#include "app/platform.h"
 #include "app/run_error.h"
 #include "app/text.h"
 #include "app/wide_text.h"
@@ -52,18 +53,7 @@ constexpr DWORD kReadSize = 64 * 1024;
 
 // The text of a WinINet or system error number, without its line end; "" when there is none.
 std::string ErrorText(DWORD error) {
-  wchar_t* text = nullptr;
-  DWORD flags =
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
-  HMODULE module = GetModuleHandleW(L"wininet.dll");
-  if (module != nullptr) flags |= FORMAT_MESSAGE_FROM_HMODULE;
-  DWORD n = FormatMessageW(flags, module, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string out = n > 0 ? Narrow(std::wstring_view(text, n)) : "";
-  if (text != nullptr) LocalFree(text);
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) {
-    out.pop_back();
-  }
-  return out;
+  return DescribeSystemError({static_cast<int>(error), std::system_category()}).text;
 }
 
 // `text` on one line: each run of line ends becomes one blank, none is left at the end.
@@ -96,26 +86,6 @@ int FtpErrorNumber(DWORD error) {
       return errors::kFtpConnectionAborted;
     default:
       return errors::kFtpInternalError;
-  }
-}
-
-// The run error number of a failed local file operation.
-int LocalFileErrorNumber(DWORD error) {
-  switch (error) {
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return errors::kDiskFull;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-      return errors::kPermissionDenied;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH:
-      return errors::kPathNotFound;
-    default:
-      return errors::kPathFileAccessError;
   }
 }
 
@@ -343,10 +313,8 @@ class LocalFile {
 
  private:
   [[noreturn]] void Fail(const std::string& what, DWORD error) const {
-    const std::string text = ErrorText(error);
-    throw RunError(LocalFileErrorNumber(error), what + (text.empty() ? "" : ": " + text),
-                   {"file: " + PathText(path_),
-                    "detail: Windows error " + std::to_string(error) + ": " + text});
+    throw SystemError({static_cast<int>(error), std::system_category()}, what,
+                      {"file: " + PathText(path_)}, path_);
   }
 
   std::filesystem::path path_;
@@ -586,24 +554,20 @@ class WinInetFtpClient final : public FtpClient {
   static std::string Description(int number) {
     std::string text = ErrorText(static_cast<DWORD>(number));
     if (!text.empty()) return text;
-    switch (number) {
-      case errors::kFtpTimeout:
-        return "The operation timed out";
-      case errors::kFtpExtendedError:
-        return "An extended error was returned from the server";
-      case errors::kFtpInternalError:
-        return "An internal error occurred in the Microsoft Internet extensions";
-      case errors::kFtpNameNotResolved:
-        return "The server name or address could not be resolved";
-      case errors::kFtpLoginFailure:
-        return "The login request was denied";
-      case errors::kFtpCannotConnect:
-        return "A connection with the server could not be established";
-      case errors::kFtpConnectionAborted:
-        return "The connection with the server was terminated abnormally";
-      default:
-        return "WinINet error " + std::to_string(number);
+    static constexpr std::pair<int, const char*> kWording[] = {
+        {errors::kFtpTimeout, "The operation timed out"},
+        {errors::kFtpExtendedError, "An extended error was returned from the server"},
+        {errors::kFtpInternalError,
+         "An internal error occurred in the Microsoft Internet extensions"},
+        {errors::kFtpNameNotResolved, "The server name or address could not be resolved"},
+        {errors::kFtpLoginFailure, "The login request was denied"},
+        {errors::kFtpCannotConnect, "A connection with the server could not be established"},
+        {errors::kFtpConnectionAborted, "The connection with the server was terminated abnormally"},
+    };
+    for (const auto& [known, wording] : kWording) {
+      if (known == number) return wording;
     }
+    return "WinINet error " + std::to_string(number);
   }
 
   const FtpLimits limits_;

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "app/run_error.h"
 #include "transfer/process_start.h"
@@ -43,9 +42,10 @@ std::vector<char*> Pointers(std::vector<std::string>& items) {
   return out;
 }
 
-RunError StartError(int number, const std::filesystem::path& script) {
-  return RunError(number, std::string("Cannot start the script: ") + std::strerror(number),
-                  {"file: " + script.string()});
+// The failed start of `script`, with errno's code `error`.
+RunError StartError(int error, const std::filesystem::path& script) {
+  return SystemError({error, std::system_category()}, "Cannot start the script",
+                     {"file: " + script.string()}, script);
 }
 
 // Runs in the grandchild, between fork and exec: only async-signal-safe calls.

@@ -43,9 +43,10 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::string, std::stri
   return block;
 }
 
-RunError StartError(DWORD number, const std::filesystem::path& script) {
-  return RunError(static_cast<int>(number), "Cannot start the script",
-                  {"file: " + PathText(script)});
+// The failed start of `script`, with the system's code `error`.
+RunError StartError(DWORD error, const std::filesystem::path& script) {
+  return SystemError({static_cast<int>(error), std::system_category()}, "Cannot start the script",
+                     {"file: " + PathText(script)}, script);
 }
 
 }  // namespace

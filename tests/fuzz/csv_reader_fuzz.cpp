@@ -34,7 +34,7 @@ bool ReadAll(const std::string& text, Records& records) {
       (void)saldor::ReadOrderFileRow(fields);
     }
   } catch (const saldor::RunError& error) {
-    if (error.number() != saldor::RunError::kInputPastEndOfFile) Broken("unexpected error");
+    if (error.number() != saldor::errors::kInputPastEndOfFile) Broken("unexpected error");
     return false;
   }
   return true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "reports/available_inventory_query.h"
 #include "reports/report_fixture.h"
@@ -134,7 +135,7 @@ TEST_F(ExportAvailableInventoryTest, FailedRefillKeepsThePreviousSnapshotAndFile
     ExportAvailableInventory(context);
     ADD_FAILURE() << "no error";
   } catch (const RunError& error) {
-    EXPECT_EQ(error.number(), RunError::kTypeMismatch);
+    EXPECT_EQ(error.number(), errors::kTypeMismatch);
     EXPECT_NE(error.Report().find("soon"), std::string::npos);
   }
   EXPECT_EQ(fixture_.database().Scalar("SELECT group_concat(ItemID) FROM tmpSaldorAvailInv"),

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "reports/report_fixture.h"
 
@@ -72,7 +73,7 @@ TEST(ExportReportTest, FailedExportKeepsTheOlderFileAndTheFolder) {
   expectFailure(
       WorkTable({F(1), F(1), F("A"), F("B"), F(""), F("YARD"), F(""), F(1), F(0), Field(),
                  F(2), F(2), F("A"), F("C"), F(""), F("YARD"), F(""), F(1), F(0), F("soon")}),
-      RunError::kTypeMismatch, "row 2");
+      errors::kTypeMismatch, "row 2");
 
   ExportReport(crptSaldorAvailInv, WorkTable({}), path);  // an older file is replaced
   EXPECT_EQ(ReadCsv(path).size(), 1u);

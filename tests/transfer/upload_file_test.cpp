@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "support/ftp_server.h"
 #include "support/temp_dir.h"
@@ -150,8 +151,10 @@ TEST_F(UploadFileTest, ScriptThatCannotBeStartedIsAnError) {
     UploadFile(temp(), Account(), file);
     ADD_FAILURE() << "a missing script was started";
   } catch (const RunError& error) {
-    EXPECT_EQ(error.number(), ENOENT);
-    EXPECT_EQ(error.context(), std::vector<std::string>{script});
+    EXPECT_EQ(error.number(), errors::kFileNotFound);
+    ASSERT_EQ(error.context().size(), 2u);
+    EXPECT_EQ(error.context()[0], script);
+    EXPECT_EQ(error.context()[1].rfind("detail: errno 2: ", 0), 0u) << error.context()[1];
   }
 
   InstallScript(kRecordingScript, 0644);
@@ -159,8 +162,9 @@ TEST_F(UploadFileTest, ScriptThatCannotBeStartedIsAnError) {
     UploadFile(temp(), Account(), file);
     ADD_FAILURE() << "a script that is not executable was started";
   } catch (const RunError& error) {
-    EXPECT_EQ(error.number(), EACCES);
-    EXPECT_EQ(error.context(), std::vector<std::string>{script});
+    EXPECT_EQ(error.number(), errors::kPermissionDenied);
+    EXPECT_EQ(error.context(),
+              (std::vector<std::string>{script, "detail: errno 13: Permission denied"}));
   }
 }
 
