@@ -104,32 +104,32 @@ class CurlFtpClient final : public FtpClient {
       throw RunError(errors::kFtpInternalError, curl_easy_strerror(CURLE_FAILED_INIT),
                      {"host: " + HostText(), "operation: connect and log in"});
     }
-    curl_easy_setopt(curl_, CURLOPT_ERRORBUFFER, error_);
-    curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl_, CURLOPT_USERNAME, account_.user.c_str());
-    curl_easy_setopt(curl_, CURLOPT_PASSWORD, account_.password.c_str());
-    curl_easy_setopt(curl_, CURLOPT_FTPPORT, nullptr);  // passive data connections
-    curl_easy_setopt(curl_, CURLOPT_FTP_USE_EPSV, 1L);
-    curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, Seconds(limits_.connect));
-    curl_easy_setopt(curl_, CURLOPT_SERVER_RESPONSE_TIMEOUT, Seconds(limits_.response));
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl_, CURLOPT_LOW_SPEED_TIME, Seconds(limits_.stall));
+    SetOption(CURLOPT_ERRORBUFFER, error_);
+    SetOption(CURLOPT_NOSIGNAL, 1L);
+    SetOption(CURLOPT_USERNAME, account_.user.c_str());
+    SetOption(CURLOPT_PASSWORD, account_.password.c_str());
+    SetOption(CURLOPT_FTPPORT, nullptr);  // passive data connections
+    SetOption(CURLOPT_FTP_USE_EPSV, 1L);
+    SetOption(CURLOPT_CONNECTTIMEOUT, Seconds(limits_.connect));
+    SetOption(CURLOPT_SERVER_RESPONSE_TIMEOUT, Seconds(limits_.response));
+    SetOption(CURLOPT_LOW_SPEED_LIMIT, 1L);
+    SetOption(CURLOPT_LOW_SPEED_TIME, Seconds(limits_.stall));
 
     // Asking for the login directory without a body connects and logs in, nothing more.
     SetUrl("");
-    curl_easy_setopt(curl_, CURLOPT_NOBODY, 1L);
+    SetOption(CURLOPT_NOBODY, 1L);
     Perform("connect and log in", "");
-    curl_easy_setopt(curl_, CURLOPT_NOBODY, 0L);
+    SetOption(CURLOPT_NOBODY, 0L);
   }
 
   std::vector<std::string> ListNames() override {
     std::string listing;
     SetUrl("");
-    curl_easy_setopt(curl_, CURLOPT_DIRLISTONLY, 1L);
-    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, AppendToString);
-    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &listing);
+    SetOption(CURLOPT_DIRLISTONLY, 1L);
+    SetOption(CURLOPT_WRITEFUNCTION, AppendToString);
+    SetOption(CURLOPT_WRITEDATA, &listing);
     Perform("list the login directory", "");
-    curl_easy_setopt(curl_, CURLOPT_DIRLISTONLY, 0L);
+    SetOption(CURLOPT_DIRLISTONLY, 0L);
     return SplitLines(listing);
   }
 
@@ -138,10 +138,10 @@ class CurlFtpClient final : public FtpClient {
     std::ofstream out(localPath, std::ios::binary | std::ios::trunc);
     if (!out.is_open()) ThrowLocalFileError("Cannot create the local file", localPath);
     SetUrl(remoteName);
-    curl_easy_setopt(curl_, CURLOPT_WRITEFUNCTION, WriteToStream);
+    SetOption(CURLOPT_WRITEFUNCTION, WriteToStream);
     writeErrno_ = 0;
     LocalTarget target{&out, &writeErrno_};
-    curl_easy_setopt(curl_, CURLOPT_WRITEDATA, &target);
+    SetOption(CURLOPT_WRITEDATA, &target);
     Perform("fetch " + remoteName, localPath.string());
     errno = 0;
     out.close();
@@ -172,7 +172,18 @@ class CurlFtpClient final : public FtpClient {
       url += escaped;
       curl_free(escaped);
     }
-    curl_easy_setopt(curl_, CURLOPT_URL, url.c_str());
+    SetOption(CURLOPT_URL, url.c_str());
+  }
+
+  // Sets `option` on the handle; an option libcurl refuses raises RunError naming it.
+  template <typename Value>
+  void SetOption(CURLoption option, Value value) {
+    error_[0] = '\0';
+    const CURLcode code = curl_easy_setopt(curl_, option, value);
+    if (code == CURLE_OK) return;
+    const curl_easyoption* known = curl_easy_option_by_id(option);
+    const std::string name = known != nullptr ? known->name : std::to_string(option);
+    throw CurlError(code, "set the option CURLOPT_" + name, "");
   }
 
   // Runs the transfer set up on the handle; a failure raises RunError with libcurl's code.
@@ -185,12 +196,18 @@ class CurlFtpClient final : public FtpClient {
       errno = writeErrno_;
       ThrowLocalFileError("Cannot write the local file", localFile);
     }
+    throw CurlError(code, operation, localFile);
+  }
+
+  // The failure `code` of `operation`, with libcurl's code and text as the detail line.
+  RunError CurlError(CURLcode code, const std::string& operation,
+                     const std::string& localFile) const {
     RunError error(FtpErrorNumber(code), curl_easy_strerror(code),
                    {"host: " + HostText(), "operation: " + operation});
     error.AddContext("detail: curl " + std::to_string(code) + ": " +
                      (error_[0] != '\0' ? error_ : curl_easy_strerror(code)));
     if (!localFile.empty()) error.AddContext("local file: " + localFile);
-    throw error;
+    return error;
   }
 
   // `what` failed on `path` with errno's code (0: none known).
