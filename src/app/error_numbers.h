@@ -29,7 +29,8 @@ inline constexpr int kPermissionDenied = 70;
 inline constexpr int kPathFileAccessError = 75;
 inline constexpr int kPathNotFound = 76;
 inline constexpr int kInvalidUseOfNull = 94;
-inline constexpr int kInvalidFileFormat = 321;  // a text file whose bytes cannot be decoded
+// A text file whose bytes cannot be decoded, or an order file cell holding a NUL character.
+inline constexpr int kInvalidFileFormat = 321;
 
 // ADO numbers, for conditions the database layer finds itself.
 inline constexpr int kItemNotFoundInCollection = 3265;

@@ -1,5 +1,7 @@
 #include "import/order_file_row.h"
 
+#include "app/error_numbers.h"
+#include "app/run_error.h"
 #include "import/csv_reader.h"
 
 namespace saldor {
@@ -31,7 +33,16 @@ std::size_t CharacterCount(std::string_view text) {
 }  // namespace
 
 OrderFileRow ReadOrderFileRow(const std::vector<std::string>& fields) {
-  auto cell = [&](std::size_t column) { return CleanCell(CsvCell(fields, column)); };
+  auto cell = [&](std::size_t column) {
+    const std::string& text = CsvCell(fields, column);
+    // A database driver may end a text at a NUL character and store the rest of it nowhere, so
+    // such a cell is refused rather than stored cut short.
+    if (text.find('\0') != std::string::npos) {
+      throw RunError(errors::kInvalidFileFormat, "Invalid file format",
+                     {"column " + std::to_string(column) + ": the text holds a NUL character"});
+    }
+    return CleanCell(text);
+  };
   OrderFileRow row;
   row.ColOrderNo = cell(1);
   row.ColLineNo = cell(2);

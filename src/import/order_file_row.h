@@ -43,6 +43,8 @@ std::string CleanCell(std::string_view cell);
 
 // The row model of one CSV record. A short record reads its missing cells as empty. A cleaned
 // ship-to ZIP of exactly four characters (not bytes) gets a "0" in front; a bill-to ZIP never does.
+// A cell it reads that holds a NUL character raises RunError 321 (Invalid file format) naming the
+// column; cells it does not read are not looked at.
 OrderFileRow ReadOrderFileRow(const std::vector<std::string>& fields);
 
 }  // namespace saldor

@@ -31,7 +31,12 @@ bool ReadAll(const std::string& text, Records& records) {
     while (reader.Next(fields)) {
       if (fields.empty()) Broken("a record without fields");
       records.push_back(fields);
-      (void)saldor::ReadOrderFileRow(fields);
+      try {
+        (void)saldor::ReadOrderFileRow(fields);
+      } catch (const saldor::RunError& error) {
+        // A cell with a NUL character is refused.
+        if (error.number() != saldor::errors::kInvalidFileFormat) Broken("unexpected row error");
+      }
     }
   } catch (const saldor::RunError& error) {
     if (error.number() != saldor::errors::kInputPastEndOfFile) Broken("unexpected error");

@@ -19,6 +19,7 @@ using testing::LocalMoment;
 using testing::TempDir;
 using testing::TestDatabase;
 using Record = testing::TestDatabase::Record;
+using namespace std::string_literals;
 
 // One data row of an order file: the five cells most rows need, and any others by column.
 struct Row {
@@ -407,6 +408,16 @@ TEST_F(ImportOrderFileTest, AnyFailureRollsBackTheWholeFile) {
   const RunError undecodable = ImportError();
   EXPECT_EQ(undecodable.number(), errors::kInvalidFileFormat);
   EXPECT_NE(undecodable.Report().find("Saldor_to_vendor_31-Dec-2026.csv"), std::string::npos);
+  EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Orders") + Scalar("SELECT COUNT(*) FROM OrderItems"),
+            "00");
+  // So is a cell with a NUL character, which a database driver may cut short.
+  WriteOrderFile(
+      OrderFile({{"PO-1", "1"}, {"PO-2", "1", "CAN10.NAT", "1", "1", {{7, "ABC\0DEF"s}}}}));
+  const RunError nul = ImportError();
+  EXPECT_EQ(nul.number(), errors::kInvalidFileFormat);
+  for (const std::string what : {"Saldor_to_vendor_31-Dec-2026.csv", "row 3", "column 7"}) {
+    EXPECT_NE(nul.Report().find(what), std::string::npos) << nul.Report();
+  }
   EXPECT_EQ(Scalar("SELECT COUNT(*) FROM Orders") + Scalar("SELECT COUNT(*) FROM OrderItems"),
             "00");
 
