@@ -14,6 +14,7 @@
 #include <cctype>
 #include <optional>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #ifdef _WIN32
 #include "app/wide_text.h"
@@ -74,7 +75,7 @@ std::string Shorten(const std::string& sql) {
 // SQLSTATE and every further record as context.
 RunError OdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& operation,
                    const std::string& sql = {}) {
-  int number = -1;
+  int number = errors::kUnspecifiedDatabaseError;
   std::string description;
   std::vector<std::string> context;
   for (SQLSMALLINT rec = 1; handle != SQL_NULL_HANDLE; ++rec) {
@@ -88,7 +89,7 @@ RunError OdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& 
     if (!Ok(rc)) break;
     std::string text = FromOdbc(message);
     if (rec == 1) {
-      number = native != 0 ? static_cast<int>(native) : -1;
+      if (native != 0) number = static_cast<int>(native);
       description = text;
       context.push_back("SQLSTATE " + FromOdbc(state) + ", native error " + std::to_string(native));
     } else {
@@ -149,23 +150,29 @@ class Connection {
  public:
   Connection() {
     if (!Ok(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_))) {
-      throw RunError(-1, "Cannot start the ODBC driver manager");
+      throw RunError(errors::kUnspecifiedDatabaseError, "Cannot start the ODBC driver manager");
     }
-    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!Ok(SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3),
+                          0))) {
+      throw OdbcError(SQL_HANDLE_ENV, env_, "asking for ODBC 3");
+    }
     if (!Ok(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) {
       throw OdbcError(SQL_HANDLE_ENV, env_, "allocating the connection");
     }
   }
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
+  // What is left to free at the end cannot fail in a way that matters any more.
   ~Connection() {
-    Disconnect();
+    if (connected_) SQLDisconnect(dbc_);
     if (dbc_ != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
     if (env_ != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env_);
   }
 
+  // Ends the connection; raises RunError when the driver refuses (a transaction still open).
   void Disconnect() {
-    if (connected_) SQLDisconnect(dbc_);
+    if (!connected_) return;
+    if (!Ok(SQLDisconnect(dbc_))) throw OdbcError(SQL_HANDLE_DBC, dbc_, "closing the database");
     connected_ = false;
   }
 
@@ -210,10 +217,15 @@ struct Statement::Impl {
     throw OdbcError(SQL_HANDLE_STMT, stmt, operation, sql);
   }
 
+  // Closes the statement's open result, if any, so that it can run again.
+  void CloseResult() {
+    if (!Ok(SQLFreeStmt(stmt, SQL_CLOSE))) Fail("closing the result");
+  }
+
   void Bind(std::span<const Param> params) {
-    SQLFreeStmt(stmt, SQL_CLOSE);
+    CloseResult();
     if (buffers.size() != params.size()) {
-      SQLFreeStmt(stmt, SQL_RESET_PARAMS);
+      if (!Ok(SQLFreeStmt(stmt, SQL_RESET_PARAMS))) Fail("releasing the parameters");
       buffers.assign(params.size(), Buffer{});
     }
     for (std::size_t i = 0; i < params.size(); ++i) {
@@ -324,7 +336,7 @@ struct Statement::Impl {
 
   ResultSet FetchAll() {
     SQLSMALLINT count = 0;
-    SQLNumResultCols(stmt, &count);
+    if (!Ok(SQLNumResultCols(stmt, &count))) Fail("reading the result");
     // A prepared statement gives results of one shape: its columns are described once.
     if (!columnNames || columnNames->size() != static_cast<std::size_t>(count)) {
       std::vector<std::string> names;
@@ -352,7 +364,7 @@ struct Statement::Impl {
         fields.push_back(ReadField(c, types[c - 1]));
       }
     }
-    SQLFreeStmt(stmt, SQL_CLOSE);
+    CloseResult();
     return ResultSet(columnNames, std::move(fields));
   }
 
@@ -424,7 +436,7 @@ Statement::~Statement() = default;
 ResultSet Statement::Query(std::span<const Param> params) {
   impl_->Run(params);
   if (!impl_->SeekResultWithColumns()) {
-    SQLFreeStmt(impl_->stmt, SQL_CLOSE);
+    impl_->CloseResult();
     return ResultSet();
   }
   return impl_->FetchAll();
@@ -432,7 +444,7 @@ ResultSet Statement::Query(std::span<const Param> params) {
 
 void Statement::Execute(std::span<const Param> params) {
   impl_->Run(params);
-  SQLFreeStmt(impl_->stmt, SQL_CLOSE);
+  impl_->CloseResult();
 }
 
 std::int64_t Statement::InsertReturningKey(std::span<const Param> params) {
@@ -453,8 +465,11 @@ std::int64_t Statement::InsertReturningKey(std::span<const Param> params) {
     SQLLEN indicator = 0;
     rc = SQLFetch(impl_->lastKey);
     if (Ok(rc)) rc = SQLGetData(impl_->lastKey, 1, SQL_C_SBIGINT, &value, 0, &indicator);
-    SQLFreeStmt(impl_->lastKey, SQL_CLOSE);
+    // The diagnostics are read before closing, which clears them.
     if (!Ok(rc)) throw OdbcError(SQL_HANDLE_STMT, impl_->lastKey, "reading the new key");
+    if (!Ok(SQLFreeStmt(impl_->lastKey, SQL_CLOSE))) {
+      throw OdbcError(SQL_HANDLE_STMT, impl_->lastKey, "closing the result");
+    }
     key = ResultSet({"ID"}, {Field(Field::Value(value))});
   }
   if (key.empty() || key.At(0, 0).IsNull()) {
@@ -499,7 +514,8 @@ std::unique_ptr<Database> Database::Open(const std::string& connectionString,
   db->dbmsName_ = FromOdbc(name);
   const std::optional<Dialect> dialect = DialectOfDbms(db->dbmsName_);
   if (!dialect) {
-    throw RunError(-1, "The database is neither SQL Server nor SQLite",
+    throw RunError(errors::kUnspecifiedDatabaseError,
+                   "The database is neither SQL Server nor SQLite",
                    {"DBMS name: " + db->dbmsName_});
   }
   db->dialect_ = *dialect;
@@ -509,7 +525,9 @@ std::unique_ptr<Database> Database::Open(const std::string& connectionString,
 bool Database::isOpen() const { return connection_ && connection_->connected_; }
 
 Statement Database::Prepare(const Sql& sql) {
-  if (!isOpen()) throw RunError(3704, "Operation is not allowed when the object is closed.");
+  if (!isOpen()) {
+    throw RunError(errors::kObjectClosed, "Operation is not allowed when the object is closed.");
+  }
   auto impl = std::make_unique<Statement::Impl>();
   impl->db = this;
   impl->dbc = connection_->dbc_;
@@ -540,20 +558,34 @@ void Database::Begin() {
   inTransaction_ = true;
 }
 
+namespace {
+
+// Ends the transaction on `dbc` with `completion` (SQL_COMMIT or SQL_ROLLBACK) and gives the
+// connection back its autocommit, even when the end failed. The first failure raises RunError.
+void EndTransaction(SQLHDBC dbc, SQLSMALLINT completion, const std::string& operation) {
+  const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc, completion);
+  if (!Ok(rc)) {
+    RunError failure = OdbcError(SQL_HANDLE_DBC, dbc, operation);
+    SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                      0);  // the failure above is the one to report
+    throw failure;
+  }
+  if (!Ok(SQLSetConnectAttr(dbc, SQL_ATTR_AUTOCOMMIT,
+                            reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0))) {
+    throw OdbcError(SQL_HANDLE_DBC, dbc, "restoring autocommit after the transaction");
+  }
+}
+
+}  // namespace
+
 void Database::Commit() {
-  SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection_->dbc_, SQL_COMMIT);
-  if (!Ok(rc)) throw OdbcError(SQL_HANDLE_DBC, connection_->dbc_, "committing the transaction");
-  SQLSetConnectAttr(connection_->dbc_, SQL_ATTR_AUTOCOMMIT,
-                    reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+  EndTransaction(connection_->dbc_, SQL_COMMIT, "committing the transaction");
   inTransaction_ = false;
 }
 
 void Database::Rollback() {
-  SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection_->dbc_, SQL_ROLLBACK);
-  SQLSetConnectAttr(connection_->dbc_, SQL_ATTR_AUTOCOMMIT,
-                    reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
   inTransaction_ = false;
-  if (!Ok(rc)) throw OdbcError(SQL_HANDLE_DBC, connection_->dbc_, "rolling back the transaction");
+  EndTransaction(connection_->dbc_, SQL_ROLLBACK, "rolling back the transaction");
 }
 
 void Database::Close() {

@@ -72,13 +72,15 @@ class Database {
   void Execute(const Sql& sql, std::span<const Param> params = {});
 
   // Transactions. Begin turns off auto-commit; Commit and Rollback end the transaction and turn
-  // auto-commit back on. Outside a transaction every statement takes effect at once.
+  // auto-commit back on. Outside a transaction every statement takes effect at once. A failure
+  // of any of these, the turning back on included, raises RunError.
   void Begin();
   void Commit();
   void Rollback();
   bool inTransaction() const { return inTransaction_; }
 
-  // Closes the connection; later calls do nothing. Statements must be gone by then.
+  // Closes the connection; later calls do nothing. Statements must be gone by then. Raises
+  // RunError when the driver refuses to close it.
   void Close();
 
  private:

@@ -35,7 +35,8 @@ inline constexpr int kInvalidFileFormat = 321;
 // ADO numbers, for conditions the database layer finds itself.
 inline constexpr int kItemNotFoundInCollection = 3265;
 inline constexpr int kObjectClosed = 3704;
-// A driver failure that came with no native error of its own (native error 0).
+// A database failure without a native error of its own: a driver that gave native error 0, no
+// ODBC driver manager, a database that is neither SQL Server nor SQLite.
 inline constexpr int kUnspecifiedDatabaseError = -2147467259;  // 0x80004005
 // A statement or a login that ran past its time limit (SQLSTATE HYT00 or HYT01).
 inline constexpr int kDatabaseTimeout = -2147217871;  // 0x80040E31

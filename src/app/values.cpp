@@ -5,6 +5,7 @@
 #include <charconv>
 #include <system_error>
 
+#include "app/error_numbers.h"
 #include "app/numbers.h"
 #include "app/run_error.h"
 
@@ -68,7 +69,7 @@ std::size_t ResultSet::ColumnIndex(std::string_view name) const {
   };
   auto it = std::find_if(columns_->begin(), columns_->end(), same);
   if (it == columns_->end()) {
-    throw RunError(3265,
+    throw RunError(errors::kItemNotFoundInCollection,
                    "Item cannot be found in the collection corresponding to the requested name "
                    "or ordinal.",
                    {"field: " + std::string(name)});

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "app/error_numbers.h"
 #include "app/form1.h"
 #include "app/run_error.h"
 #include "app/task_sequence.h"
@@ -94,17 +95,18 @@ TEST_F(RunTasksTest, RunsEveryTaskInOrderThenEnds) {
 }
 
 TEST_F(RunTasksTest, AFailureStopsTheRunAtThatTask) {
-  std::vector<Task> tasks{{"ExportAvailableInventory",
-                           [](RunContext&) { throw RunError(3704, "Operation is not allowed"); }},
-                          Record("ExportOrderStatus"),
-                          Record("DownloadOrderFile"),
-                          Record("ImportOrderFile")};
+  std::vector<Task> tasks{
+      {"ExportAvailableInventory",
+       [](RunContext&) { throw RunError(errors::kObjectClosed, "Operation is not allowed"); }},
+      Record("ExportOrderStatus"),
+      Record("DownloadOrderFile"),
+      Record("ImportOrderFile")};
   bool ended = false;
   try {
     RunTasks(context, form, tasks, [&] { ended = true; });
     FAIL() << "the failure did not reach the caller";
   } catch (const RunError& error) {
-    EXPECT_EQ(error.number(), 3704);
+    EXPECT_EQ(error.number(), errors::kObjectClosed);
     EXPECT_NE(error.Report().find("task: ExportAvailableInventory"), std::string::npos);
   }
   EXPECT_TRUE(trace.empty());
