@@ -64,6 +64,24 @@ std::string HostPath(const std::filesystem::path& path);
 // (executable) on POSIX systems, fileup.bat on Windows. Gives its path.
 std::filesystem::path InstallIdleUploadScript(const std::filesystem::path& tempFolder);
 
+// Writes an upload script into `tempFolder` that records how it was called, fileup.sh
+// (executable) on POSIX systems and fileup.bat on Windows, and gives its path. Each call writes
+// "<file name of its 4th argument>.args" beside itself, whole (under another name first, then
+// renamed): the number of arguments, each argument in brackets, and "port=" with SALDOR_FTP_PORT,
+// one a line, then any lines of ExpectStartedApart. It then waits for a file "go" beside itself
+// (at most 30 s) and writes "<name>.done".
+std::filesystem::path InstallRecordingUploadScript(const std::filesystem::path& tempFolder);
+
+// Checks, as test assertions, that the scripts this process started run apart from it, given the
+// lines a recording script wrote after its port line. POSIX systems: one line "session=<id>", a
+// session other than this process's, and no child is left for this process to reap. Windows has
+// neither sessions nor children to reap: there are no such lines.
+void ExpectStartedApart(const std::vector<std::string>& recorded);
+
+// Takes the right to be started away from the script `script`; false where the platform has no
+// such right (Windows, where the command processor only reads a batch file).
+bool TakeAwayExecution(const std::filesystem::path& script);
+
 // Another spelling of the path of the existing file `path`, naming the same file: upper case
 // on Windows, whose file names do not tell case apart; with a "." folder step elsewhere.
 std::filesystem::path AnotherSpelling(const std::filesystem::path& path);

@@ -1,9 +1,11 @@
 // Test helper: starts real processes (POSIX).
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
@@ -147,6 +149,42 @@ std::filesystem::path InstallIdleUploadScript(const std::filesystem::path& tempF
   WriteFile(script, "#!/bin/sh\nexit 0\n");
   std::filesystem::permissions(script, std::filesystem::perms::owner_all);
   return script;
+}
+
+std::filesystem::path InstallRecordingUploadScript(const std::filesystem::path& tempFolder) {
+  std::filesystem::path script = tempFolder / "fileup.sh";
+  WriteFile(script, R"script(#!/bin/sh
+here=$(dirname "$0")
+name=$(basename "$4")
+{
+  echo "$#"
+  for arg in "$@"; do echo "[$arg]"; done
+  echo "port=$SALDOR_FTP_PORT"
+  echo "session=$(cut -d' ' -f6 /proc/$$/stat)"
+} > "$here/$name.part"
+mv "$here/$name.part" "$here/$name.args"
+tries=0
+while [ ! -e "$here/go" ] && [ $tries -lt 3000 ]; do sleep 0.01; tries=$((tries + 1)); done
+touch "$here/$name.done"
+)script");
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+  return script;
+}
+
+void ExpectStartedApart(const std::vector<std::string>& recorded) {
+  ASSERT_EQ(recorded.size(), 1u);
+  EXPECT_EQ(recorded[0].rfind("session=", 0), 0u) << recorded[0];
+  EXPECT_NE(recorded[0], "session=" + std::to_string(getsid(0)));  // a session of its own
+  errno = 0;
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+}
+
+bool TakeAwayExecution(const std::filesystem::path& script) {
+  std::filesystem::permissions(
+      script, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+  return true;
 }
 
 std::filesystem::path AnotherSpelling(const std::filesystem::path& path) {

@@ -1,4 +1,5 @@
 // Test helper: starts real processes (Windows, and Windows programs under wine).
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <random>
@@ -171,6 +172,44 @@ std::filesystem::path InstallIdleUploadScript(const std::filesystem::path& tempF
   WriteFile(script, "@echo off\r\nexit /b 0\r\n");
   return script;
 }
+
+std::filesystem::path InstallRecordingUploadScript(const std::filesystem::path& tempFolder) {
+  std::filesystem::path script = tempFolder / "fileup.bat";
+  // The count from %* (the arguments hold no blanks outside quotes, nor wildcards); a line at a
+  // time into the file (wine's command processor does not redirect a bracketed block); the pause
+  // through ping, one echo a second.
+  WriteFile(script,
+            "@echo off\r\n"
+            "setlocal EnableExtensions DisableDelayedExpansion\r\n"
+            "set \"here=%~dp0\"\r\n"
+            "set \"name=%~nx4\"\r\n"
+            "set count=0\r\n"
+            "for %%a in (%*) do set /a count+=1\r\n"
+            "set \"part=%here%%name%.part\"\r\n"
+            "> \"%part%\" echo %count%\r\n"
+            ">> \"%part%\" echo [%~1]\r\n"
+            ">> \"%part%\" echo [%~2]\r\n"
+            ">> \"%part%\" echo [%~3]\r\n"
+            ">> \"%part%\" echo [%~4]\r\n"
+            ">> \"%part%\" echo port=%SALDOR_FTP_PORT%\r\n"
+            "move /y \"%part%\" \"%here%%name%.args\" >nul\r\n"
+            "set tries=0\r\n"
+            ":wait\r\n"
+            "if exist \"%here%go\" goto done\r\n"
+            "if %tries% geq 30 goto done\r\n"
+            "ping -n 2 127.0.0.1 >nul 2>&1\r\n"
+            "set /a tries+=1\r\n"
+            "goto wait\r\n"
+            ":done\r\n"
+            "type nul > \"%here%%name%.done\"\r\n");
+  return script;
+}
+
+void ExpectStartedApart(const std::vector<std::string>& recorded) {
+  EXPECT_EQ(recorded, std::vector<std::string>{});
+}
+
+bool TakeAwayExecution(const std::filesystem::path&) { return false; }
 
 std::filesystem::path AnotherSpelling(const std::filesystem::path& path) {
   std::wstring text = std::filesystem::absolute(path).wstring();
