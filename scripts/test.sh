@@ -38,6 +38,8 @@ scripts/check_windows_imports.sh build-windows/saldorauto.exe
 # wine starts, so that run would take today's date).
 windows_skip=(-E '^FullRunTest\.TheLastRunOfTheYearDoesTheWholeJob$')
 ctest --test-dir build-windows --output-on-failure -j2 --timeout 300 "${windows_skip[@]}"
+# The whole job under wine on today's date, against the Linux build's run on the same inputs.
+scripts/check_windows_run.sh build build-windows
 wineserver -k 2>/dev/null || true
 echo "Windows stage: $(($(date +%s) - windows_start)) s"
 
