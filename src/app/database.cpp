@@ -16,6 +16,7 @@
 
 #include "app/error_numbers.h"
 #include "app/run_error.h"
+#include "app/time_limit.h"
 #ifdef _WIN32
 #include "app/wide_text.h"
 #endif
@@ -90,6 +91,10 @@ RunError OdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& 
     std::string text = FromOdbc(message);
     if (rec == 1) {
       if (native != 0) number = static_cast<int>(native);
+      // A time limit that ran out: the login timeout (HYT00 at connect time), the statement
+      // timeout (HYT00) or the connection timeout (HYT01).
+      const std::string sqlState = FromOdbc(state);
+      if (sqlState == "HYT00" || sqlState == "HYT01") number = errors::kDatabaseTimeout;
       description = text;
       context.push_back("SQLSTATE " + FromOdbc(state) + ", native error " + std::to_string(native));
     } else {
@@ -140,6 +145,40 @@ bool SqliteReadsAsText(SQLSMALLINT type) {
     default:
       return false;
   }
+}
+
+}  // namespace
+
+// ---- time limits ---------------------------------------------------------------------------
+
+namespace {
+
+// ODBC passes integer attributes in the pointer argument.
+SQLPOINTER IntegerAttribute(int value) {
+  return reinterpret_cast<SQLPOINTER>(  // NOLINT(performance-no-int-to-ptr)
+      static_cast<SQLULEN>(value));
+}
+
+// Sets an integer connection attribute of `seconds`; whether the driver took it is not asked.
+void SetConnectionSeconds(SQLHDBC dbc, SQLINTEGER attribute, int seconds) {
+  SQLSetConnectAttr(dbc, attribute, IntegerAttribute(seconds), 0);
+}
+
+// Gives statement `stmt` the time limit `seconds`. Raises RunError when the driver refuses it.
+void SetStatementTimeout(SQLHSTMT stmt, int seconds) {
+  if (!Ok(SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT, IntegerAttribute(seconds), 0))) {
+    throw OdbcError(SQL_HANDLE_STMT, stmt, "setting the statement's time limit");
+  }
+}
+
+// The column of the new key in the result of an insert built by InsertReturningKeySql.
+constexpr std::string_view kNewKeyColumn = "ID";
+
+bool SameColumnName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
 }
 
 }  // namespace
@@ -334,6 +373,41 @@ struct Statement::Impl {
     }
   }
 
+  // The field `name` of the first row of the last result that has columns: the batch's own final
+  // SELECT, which follows any rows that a trigger returned. Empty when that result has no such
+  // column or no row, or when no result has columns. Reads every result of the execution.
+  std::optional<Field> ReadFinalField(std::string_view name) {
+    std::optional<Field> field;
+    for (;;) {
+      SQLSMALLINT count = 0;
+      if (!Ok(SQLNumResultCols(stmt, &count))) Fail("reading the result");
+      if (count > 0) {
+        field.reset();
+        SQLUSMALLINT column = 0;
+        SQLSMALLINT type = 0;
+        for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count) && column == 0; ++c) {
+          OdbcChar columnName[256] = {};
+          SQLSMALLINT nameLength = 0, digits = 0, nullable = 0;
+          SQLULEN size = 0;
+          if (!Ok(SQLDescribeCol(stmt, c, columnName,
+                                 static_cast<SQLSMALLINT>(std::size(columnName)), &nameLength,
+                                 &type, &size, &digits, &nullable))) {
+            Fail("describing the result");
+          }
+          if (SameColumnName(FromOdbc(columnName), name)) column = c;
+        }
+        const SQLRETURN rc = SQLFetch(stmt);
+        if (!Ok(rc) && rc != SQL_NO_DATA) Fail("fetching a row");
+        if (Ok(rc) && column != 0) field = ReadField(column, type);
+      }
+      const SQLRETURN rc = SQLMoreResults(stmt);
+      if (rc == SQL_NO_DATA) break;
+      if (!Ok(rc)) Fail("reading the next result");
+    }
+    CloseResult();
+    return field;
+  }
+
   ResultSet FetchAll() {
     SQLSMALLINT count = 0;
     if (!Ok(SQLNumResultCols(stmt, &count))) Fail("reading the result");
@@ -448,15 +522,17 @@ void Statement::Execute(std::span<const Param> params) {
 }
 
 std::int64_t Statement::InsertReturningKey(std::span<const Param> params) {
-  ResultSet key;
+  std::optional<Field> key;
   if (impl_->db->dialect() == Dialect::kSqlServer) {
-    key = Query(params);
+    impl_->Run(params);
+    key = impl_->ReadFinalField(kNewKeyColumn);
   } else {
     Execute(params);
     if (impl_->lastKey == SQL_NULL_HSTMT) {
       if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, impl_->dbc, &impl_->lastKey))) {
         throw OdbcError(SQL_HANDLE_DBC, impl_->dbc, "allocating a statement");
       }
+      SetStatementTimeout(impl_->lastKey, impl_->db->statementTimeoutSeconds());
     }
     static const std::basic_string<OdbcChar> kLastKey = ToOdbc("SELECT last_insert_rowid()");
     SQLRETURN rc = SQLExecDirect(impl_->lastKey, const_cast<OdbcChar*>(kLastKey.c_str()), SQL_NTS);
@@ -470,15 +546,14 @@ std::int64_t Statement::InsertReturningKey(std::span<const Param> params) {
     if (!Ok(SQLFreeStmt(impl_->lastKey, SQL_CLOSE))) {
       throw OdbcError(SQL_HANDLE_STMT, impl_->lastKey, "closing the result");
     }
-    key = ResultSet({"ID"}, {Field(Field::Value(value))});
+    key = Field(Field::Value(value));
   }
-  if (key.empty() || key.At(0, 0).IsNull()) {
+  if (!key || key->IsNull()) {
     throw InvalidUseOfNullError(
         {"the database gave no key for the new record", "statement: " + Shorten(impl_->sql)});
   }
-  const Field& field = key.At(0, 0);
-  if (const auto* i = std::get_if<std::int64_t>(&field.value())) return *i;
-  return static_cast<std::int64_t>(field.AsNumber("ID"));
+  if (const auto* i = std::get_if<std::int64_t>(&key->value())) return *i;
+  return static_cast<std::int64_t>(key->AsNumber(kNewKeyColumn));
 }
 
 // ---- Database -----------------------------------------------------------------------------
@@ -488,22 +563,37 @@ Database::Database(std::unique_ptr<Connection> connection) : connection_(std::mo
 Database::~Database() = default;
 
 std::unique_ptr<Database> Database::Open(const std::string& connectionString,
-                                         int loginTimeoutSeconds) {
+                                         int loginTimeoutSeconds, int statementTimeoutSeconds) {
   auto connection = std::make_unique<Connection>();
-  // ODBC passes integer attributes in the pointer argument.
-  SQLSetConnectAttr(connection->dbc_, SQL_ATTR_LOGIN_TIMEOUT,
-                    reinterpret_cast<SQLPOINTER>(  // NOLINT(performance-no-int-to-ptr)
-                        static_cast<SQLULEN>(loginTimeoutSeconds)),
-                    0);
-  std::basic_string<OdbcChar> text = ToOdbc(connectionString);
-  SQLRETURN rc = SQLDriverConnect(connection->dbc_, nullptr, text.data(),
-                                  static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
-                                  SQL_DRIVER_NOPROMPT);
-  if (!Ok(rc)) {
-    RunError error = OdbcError(SQL_HANDLE_DBC, connection->dbc_, "opening the database");
-    throw error;
+  // The driver is told the limit both ways: some keep the login timeout, some the connection
+  // timeout. A driver that takes neither is bounded below all the same, so a refusal is no
+  // failure.
+  SetConnectionSeconds(connection->dbc_, SQL_ATTR_LOGIN_TIMEOUT, loginTimeoutSeconds);
+  SetConnectionSeconds(connection->dbc_, SQL_ATTR_CONNECTION_TIMEOUT, loginTimeoutSeconds);
+
+  // The connect runs on a thread of its own, so that a driver that overruns its limit cannot
+  // hold the run: FreeTDS with its default TDS version waits for ever on a server that takes
+  // the connection and never answers. The driver gets a second more than its limit, to report
+  // a timeout in its own words when it keeps it. An abandoned connect keeps its handles until
+  // it returns, if ever; the run ends with the error below first.
+  auto pending = std::make_shared<std::unique_ptr<Connection>>(std::move(connection));
+  const bool ended =
+      FinishesWithin(std::chrono::seconds(loginTimeoutSeconds) + std::chrono::seconds(1),
+                     [pending, text = ToOdbc(connectionString)]() mutable {
+                       Connection& c = **pending;
+                       SQLRETURN rc = SQLDriverConnect(c.dbc_, nullptr, text.data(),
+                                                       static_cast<SQLSMALLINT>(text.size()),
+                                                       nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+                       if (!Ok(rc)) throw OdbcError(SQL_HANDLE_DBC, c.dbc_, "opening the database");
+                       c.connected_ = true;
+                     });
+  if (!ended) {
+    throw RunError(
+        errors::kDatabaseTimeout,
+        "The database did not answer within " + std::to_string(loginTimeoutSeconds) + " seconds",
+        {"while: opening the database"});
   }
-  connection->connected_ = true;
+  connection = std::move(*pending);
 
   OdbcChar name[256] = {};
   SQLSMALLINT length = 0;
@@ -511,6 +601,7 @@ std::unique_ptr<Database> Database::Open(const std::string& connectionString,
     throw OdbcError(SQL_HANDLE_DBC, connection->dbc_, "asking the database for its name");
   }
   std::unique_ptr<Database> db(new Database(std::move(connection)));
+  db->statementTimeoutSeconds_ = statementTimeoutSeconds;
   db->dbmsName_ = FromOdbc(name);
   const std::optional<Dialect> dialect = DialectOfDbms(db->dbmsName_);
   if (!dialect) {
@@ -535,6 +626,7 @@ Statement Database::Prepare(const Sql& sql) {
   if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, impl->dbc, &impl->stmt))) {
     throw OdbcError(SQL_HANDLE_DBC, impl->dbc, "allocating a statement", impl->sql);
   }
+  SetStatementTimeout(impl->stmt, statementTimeoutSeconds_);
   std::basic_string<OdbcChar> text = ToOdbc(impl->sql);
   if (!Ok(SQLPrepare(impl->stmt, text.data(), static_cast<SQLINTEGER>(text.size())))) {
     impl->Fail("preparing the statement");

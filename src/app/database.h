@@ -35,7 +35,8 @@ class Statement {
   void Execute(std::span<const Param> params = {});
 
   // Runs an insert built by InsertReturningKeySql and gives the key the database assigned to the
-  // new row.
+  // new row. On SQL Server the key is the batch's own final result, never rows that a trigger
+  // returned before it; no key there raises error 94 naming the statement.
   std::int64_t InsertReturningKey(std::span<const Param> params);
 
  private:
@@ -49,10 +50,13 @@ class Statement {
 class Database {
  public:
   // Opens the connection described by `connectionString` (ODBC key=value pairs, passed to the
-  // driver as they are), with the login timeout set before connecting. A failure raises a
-  // RunError carrying the driver's native error, SQLSTATE and message.
+  // driver as they are). A failure raises a RunError carrying the driver's native error,
+  // SQLSTATE and message. The open ends within `loginTimeoutSeconds` and one more second
+  // whatever the driver does; running past it is error errors::kDatabaseTimeout. Every
+  // statement prepared on the connection gets `statementTimeoutSeconds` as its time limit, and
+  // one that runs past it raises errors::kDatabaseTimeout too.
   static std::unique_ptr<Database> Open(const std::string& connectionString,
-                                        int loginTimeoutSeconds);
+                                        int loginTimeoutSeconds, int statementTimeoutSeconds = 30);
 
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
@@ -63,6 +67,8 @@ class Database {
   // The DBMS name as the driver reported it.
   const std::string& dbmsName() const { return dbmsName_; }
   bool isOpen() const;
+  // The time limit of every statement, in seconds.
+  int statementTimeoutSeconds() const { return statementTimeoutSeconds_; }
 
   // Prepares `sql` in this connection's dialect. Raises RunError when the database refuses it.
   Statement Prepare(const Sql& sql);
@@ -88,6 +94,7 @@ class Database {
   std::unique_ptr<Connection> connection_;
   Dialect dialect_ = Dialect::kSqlServer;
   std::string dbmsName_;
+  int statementTimeoutSeconds_ = 30;
   bool inTransaction_ = false;
 };
 

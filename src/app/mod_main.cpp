@@ -23,7 +23,8 @@ std::string ConnectionStringFor(const std::string& prefix) {
 
 std::unique_ptr<Database> OpenDatabase(const std::string& prefix) {
   try {
-    return Database::Open(ConnectionStringFor(prefix), kLoginTimeoutSeconds);
+    return Database::Open(ConnectionStringFor(prefix), kLoginTimeoutSeconds,
+                          kStatementTimeoutSeconds);
   } catch (RunError& error) {
     // The prefix is what config.txt holds; the password is never shown.
     error.AddContext("connection string from config.txt: " + prefix);

@@ -19,6 +19,8 @@ constexpr int kExitFailed = 1;          // a failure stopped the run (the error 
 constexpr int kExitAlreadyRunning = 2;  // another instance was running; nothing was done
 
 constexpr int kLoginTimeoutSeconds = 10;
+// Every statement's time limit. Nothing else watches an unattended run.
+constexpr int kStatementTimeoutSeconds = 30;
 
 // The full connection string: the prefix from config.txt, then "PWD=QXV;". A prefix that does not
 // end in ";" (blanks after it aside) gets one first, so that the password stays a setting of its

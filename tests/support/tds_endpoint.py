@@ -10,17 +10,19 @@ SQL text), and anything no rule matches with an empty DONE. An attention (cancel
 The script is a JSON list of rules:
   {"match": "SCOPE_IDENTITY", "results": [{"columns": ["TriggerID"], "rows": [[7]]},
                                           {"columns": ["ID"], "rows": [[42]]}]}
-  {"match": "WAITFOR", "silent": true}      never answered
+  {"match": "WAITFOR", "silent": true}      never answered (a cancel is acknowledged)
+  {"match": "WAITFOR", "silent": true, "deaf": true}   neither it nor a cancel is answered
   {"match": "Orders", "error": "Invalid object name 'Orders'.", "number": 208}
-Every column is a bigint, every value a whole number or null.
+A column is a bigint holding whole numbers, or an nvarchar holding texts when its name ends in
+":nvarchar" ("Name:nvarchar"); any value may be null.
 
 Each request is appended to the log file as one line: its packet type in hex, a blank, and its
 payload in hex, so a test can see exactly what the driver sent.
 
-Not covered: encryption (TLS inside TDS), any column type but bigint, output parameters and
-return values, prepared handles (a driver that wants one from sp_prepare gets none), MARS,
-Sybase TDS 5.0, packets split by a packet size below the payload, and every server-side meaning:
-nothing is stored, nothing is checked.
+Not covered: encryption (TLS inside TDS), column types other than bigint and nvarchar, output
+parameters and return values, prepared handles (so a prepared statement runs once per
+connection: FreeTDS's second execution by handle is refused), MARS, Sybase TDS 5.0, and every
+server-side meaning: nothing is stored, nothing is checked.
 
 Usage: tds_endpoint.py SCRIPT.json LOG PORT-FILE   (writes the port it listens on to PORT-FILE)
 """
@@ -70,12 +72,23 @@ def error_token(number, message):
 
 def result_set(columns, rows, more):
     out = struct.pack("<BH", 0x81, len(columns))
-    for name in columns:
-        out += struct.pack("<IH", 0, 0x0009) + bytes([0x26, 8]) + b_varchar(name)
+    texts = [name.endswith(":nvarchar") for name in columns]
+    for name, text in zip(columns, texts):
+        out += struct.pack("<IH", 0, 0x0009)
+        if text:
+            out += bytes([0xE7]) + struct.pack("<H", 8000) + COLLATION
+            name = name[:-len(":nvarchar")]
+        else:
+            out += bytes([0x26, 8])
+        out += b_varchar(name)
     for row in rows:
         out += bytes([0xD1])
-        for value in row:
-            out += bytes([0]) if value is None else bytes([8]) + struct.pack("<q", value)
+        for value, text in zip(row, texts):
+            if text:
+                data = value.encode("utf-16-le") if value is not None else None
+                out += b"\xff\xff" if data is None else struct.pack("<H", len(data)) + data
+            else:
+                out += bytes([0]) if value is None else bytes([8]) + struct.pack("<q", value)
     status = 0x0010 | (0x0001 if more else 0)
     return out + done(status, len(rows))
 
@@ -139,6 +152,7 @@ def prelogin_reply():
 
 
 def serve(conn, rules, log, lock):
+    deaf = False  # after a rule that says so, a cancel is not answered either
     with conn:
         while True:
             message = read_message(conn)
@@ -154,10 +168,12 @@ def serve(conn, rules, log, lock):
                      env_change(2, "us_english") + login_ack() + env_change(4, "4096", "4096") +
                      done())
             elif kind == ATTENTION:
-                send(conn, done(0x0020))
+                if not deaf:
+                    send(conn, done(0x0020))
             else:
                 rule = next((r for r in rules if r["match"].encode("utf-16-le") in payload), {})
                 if rule.get("silent"):
+                    deaf = rule.get("deaf", False)
                     continue
                 send(conn, answer(rule))
 

@@ -1,0 +1,108 @@
+// The database layer against SQL Server's wire, through the FreeTDS driver: a scripted endpoint
+// and a silent listener on loopback stand in for the server.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "app/database.h"
+#include "app/error_numbers.h"
+#include "app/run_error.h"
+#include "app/time_limit.h"
+#include "support/silent_listener.h"
+#include "support/tds_endpoint.h"
+
+namespace saldor {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::SilentListener;
+using testing::TdsEndpoint;
+
+Sql Same(const std::string& text) { return Sql{text, text}; }
+
+// How a call ended: the error it raised (number 0 and an empty report when it raised none).
+struct Outcome {
+  int number = 0;
+  std::string report;
+};
+
+// Runs `call` and waits for it at most `limit`; a call still running then fails the test and is
+// left running on its own thread, so that a missing time limit fails the test instead of hanging
+// it (FreeTDS may never return even when the server goes away). `call` must therefore own what
+// it uses.
+Outcome EndsWithin(std::chrono::seconds limit, std::function<void()> call) {
+  auto outcome = std::make_shared<Outcome>();
+  const bool ended = FinishesWithin(limit, [outcome, call = std::move(call)] {
+    try {
+      call();
+    } catch (const RunError& error) {
+      *outcome = {error.number(), error.Report()};
+    }
+  });
+  if (!ended) {
+    ADD_FAILURE() << "still waiting after " << limit.count() << " s";
+    return {-1, "still waiting"};
+  }
+  return *outcome;
+}
+
+TEST(SqlServerWireTest, NewKeyComesFromTheBatchsOwnFinalSelect) {
+  // A trigger on the table returns rows of its own ahead of the batch's final SELECT.
+  TdsEndpoint server(R"([
+      {"match": "INTO Lines", "results": [{"columns": ["TriggerID"], "rows": [[7]]}]},
+      {"match": "SCOPE_IDENTITY", "results": [
+          {"columns": ["TriggerID"], "rows": [[7]]}, {"columns": ["ID"], "rows": [[42]]}]}])");
+  auto db = Database::Open(server.FreeTdsConnectionString("TDS_Version=7.4;"), 10);
+  ASSERT_EQ(db->dialect(), Dialect::kSqlServer);
+  std::array<std::string_view, 1> columns{"OrderNumber"};
+  Statement insert = db->Prepare(InsertReturningKeySql("Orders", columns));
+  EXPECT_EQ(insert.InsertReturningKey(std::vector<Param>{std::string("A")}), 42);
+
+  // Only a trigger's rows and no key of the batch's own: no key is taken from them.
+  Statement lines = db->Prepare(InsertReturningKeySql("Lines", columns));
+  try {
+    lines.InsertReturningKey(std::vector<Param>{std::string("C")});
+    FAIL() << "a key was taken from a trigger's rows";
+  } catch (const RunError& e) {
+    EXPECT_EQ(e.number(), errors::kInvalidUseOfNull) << e.Report();
+    EXPECT_NE(e.Report().find("INTO Lines"), std::string::npos) << e.Report();
+  }
+}
+
+TEST(SqlServerWireTest, OpenOnASilentServerEndsWithinTheLoginTimeout) {
+  // FreeTDS keeps to its login timeout with TDS version 7.4, but not when it picks the version
+  // itself: then it waits for ever.
+  for (const std::string version : {"7.4", "auto"}) {
+    SCOPED_TRACE(version);
+    SilentListener listener;
+    const std::string connection =
+        "Driver=FreeTDS;Server=127.0.0.1;Port=" + std::to_string(listener.port()) +
+        ";Database=Biz;UID=sa;PWD=QXV;TDS_Version=" + version + ";";
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome outcome = EndsWithin(8s, [connection] { Database::Open(connection, 2); });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(outcome.number, errors::kDatabaseTimeout) << outcome.report;
+    EXPECT_NE(outcome.report.find("opening the database"), std::string::npos) << outcome.report;
+    // Where the driver keeps its limit, the error is the driver's own.
+    if (version == "7.4") {
+      EXPECT_NE(outcome.report.find("HYT00"), std::string::npos) << outcome.report;
+    }
+  }
+}
+
+TEST(SqlServerWireTest, AStatementTheServerNeverAnswersEndsWithTheStatementTimeout) {
+  // Neither the statement nor the driver's cancel gets an answer.
+  TdsEndpoint server(R"([{"match": "WAITFOR", "silent": true, "deaf": true}])");
+  std::shared_ptr<Database> db =
+      Database::Open(server.FreeTdsConnectionString("TDS_Version=7.4;"), 10, 1);
+  const Outcome outcome = EndsWithin(10s, [db] { db->Execute(Same("WAITFOR DELAY '01:00'")); });
+  EXPECT_EQ(outcome.number, errors::kDatabaseTimeout) << outcome.report;
+  EXPECT_NE(outcome.report.find("running the statement"), std::string::npos) << outcome.report;
+  EXPECT_NE(outcome.report.find("WAITFOR DELAY"), std::string::npos) << outcome.report;
+}
+
+}  // namespace
+}  // namespace saldor
