@@ -24,14 +24,18 @@ parameters and return values, prepared handles (so a prepared statement runs onc
 connection: FreeTDS's second execution by handle is refused), MARS, Sybase TDS 5.0, and every
 server-side meaning: nothing is stored, nothing is checked.
 
-Usage: tds_endpoint.py SCRIPT.json LOG PORT-FILE   (writes the port it listens on to PORT-FILE)
+Usage: tds_endpoint.py SCRIPT.json LOG PORT-FILE [ALIVE-FILE]
+writes the port it listens on to PORT-FILE; with ALIVE-FILE, ends soon after that file is gone
+(for a caller that cannot signal it: a Windows program under wine).
 """
 
 import json
+import os
 import socket
 import struct
 import sys
 import threading
+import time
 
 PRELOGIN, LOGIN7, BATCH, RPC, ATTENTION, TRANSACTION = 0x12, 0x10, 0x01, 0x03, 0x06, 0x0E
 REPLY = 0x04
@@ -178,8 +182,15 @@ def serve(conn, rules, log, lock):
                 send(conn, answer(rule))
 
 
+def end_when_gone(path):
+    while os.path.exists(path):
+        time.sleep(0.05)
+    os._exit(0)
+
+
 def main():
     script, log, port_file = sys.argv[1:4]
+    alive = sys.argv[4] if len(sys.argv) > 4 else None
     with open(script) as f:
         rules = json.load(f)
     lock = threading.Lock()
@@ -189,8 +200,9 @@ def main():
     server.listen(16)
     with open(port_file + ".tmp", "w") as f:
         f.write(str(server.getsockname()[1]))
-    import os
     os.rename(port_file + ".tmp", port_file)
+    if alive:
+        threading.Thread(target=end_when_gone, args=(alive,), daemon=True).start()
     while True:
         conn, _ = server.accept()
         threading.Thread(target=serve, args=(conn, rules, log, lock), daemon=True).start()
