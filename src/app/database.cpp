@@ -1,7 +1,9 @@
 // The ODBC side of the database layer: the only file that includes the ODBC headers, and the only
-// place where text crosses the ODBC boundary: UTF-8 on Linux (the narrow functions), UTF-16 on
-// Windows (the wide functions, through wide_text.h). The SQLite ODBC driver's peculiarities are
-// worked around here too, each under its own name.
+// place where text crosses the ODBC boundary. Statement texts and names: UTF-8 on Linux (the
+// narrow functions), UTF-16 on Windows (the wide functions, through wide_text.h). Text values
+// (parameters and fields): UTF-16 with SQL Server on every platform, the platform's own form
+// with SQLite. The SQLite ODBC driver's peculiarities are worked around here too, each under its
+// own name.
 #include "app/database.h"
 
 #ifdef _WIN32
@@ -12,10 +14,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <optional>
+#include <vector>
 
 #include "app/error_numbers.h"
 #include "app/run_error.h"
+#include "app/text.h"
 #include "app/time_limit.h"
 #ifdef _WIN32
 #include "app/wide_text.h"
@@ -29,9 +34,6 @@ namespace {
 #if defined(_WIN32) && defined(UNICODE)
 using OdbcChar = SQLWCHAR;
 static_assert(sizeof(SQLWCHAR) == sizeof(wchar_t), "the wide ODBC functions take UTF-16");
-constexpr SQLSMALLINT kCText = SQL_C_WCHAR;
-constexpr SQLSMALLINT kSqlText = SQL_WVARCHAR;
-constexpr SQLSMALLINT kSqlLongText = SQL_WLONGVARCHAR;
 
 std::basic_string<OdbcChar> ToOdbc(std::string_view utf8) {
   const std::wstring wide = Wide(std::string(utf8));
@@ -43,9 +45,6 @@ std::string FromOdbc(const OdbcChar* text, std::size_t units) {
 }
 #else
 using OdbcChar = SQLCHAR;
-constexpr SQLSMALLINT kCText = SQL_C_CHAR;
-constexpr SQLSMALLINT kSqlText = SQL_VARCHAR;
-constexpr SQLSMALLINT kSqlLongText = SQL_LONGVARCHAR;
 
 std::basic_string<OdbcChar> ToOdbc(std::string_view utf8) {
   return std::basic_string<OdbcChar>(reinterpret_cast<const OdbcChar*>(utf8.data()), utf8.size());
@@ -60,6 +59,109 @@ std::string FromOdbc(const OdbcChar* text) {
   std::size_t n = 0;
   while (text[n] != 0) ++n;
   return FromOdbc(text, n);
+}
+
+// ---- text values --------------------------------------------------------------------------
+
+// Text values go to SQL Server and come back as UTF-16 whatever the platform. Narrow text would
+// pass through the character set the driver assumes for the client (FreeTDS takes ISO-8859-1
+// when neither the locale nor ClientCharset says otherwise: "Café" arrived as "CafÃ©"), and a
+// varchar parameter holds only the server's code page (error 2402 for "✓"). SQLite takes the
+// platform's own text, as the statement texts do.
+
+// `utf8` as UTF-16; a byte that begins no valid sequence becomes U+FFFD, as on Windows.
+std::vector<SQLWCHAR> ToUtf16(std::string_view utf8) {
+  std::vector<SQLWCHAR> out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
+    const unsigned char lead = byte(i);
+    const int length = lead < 0x80                   ? 1
+                       : lead >= 0xC2 && lead < 0xE0 ? 2
+                       : lead >= 0xE0 && lead < 0xF0 ? 3
+                       : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                     : 0;
+    char32_t cp = 0xFFFD;
+    std::size_t used = 1;
+    if (length == 1) {
+      cp = lead;
+    } else if (length > 1 && i + length <= utf8.size()) {
+      char32_t value = lead & (0x7F >> length);
+      bool valid = true;
+      for (int k = 1; k < length && valid; ++k) {
+        valid = (byte(i + k) & 0xC0) == 0x80;
+        value = (value << 6) | (byte(i + k) & 0x3F);
+      }
+      // Overlong forms, surrogates and values beyond U+10FFFF are no valid sequence.
+      constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+      if (valid && value >= kLeast[length] && value <= 0x10FFFF &&
+          (value < 0xD800 || value > 0xDFFF)) {
+        cp = value;
+        used = static_cast<std::size_t>(length);
+      }
+    }
+    i += used;
+    if (cp >= 0x10000) {
+      out.push_back(static_cast<SQLWCHAR>(0xD800 + ((cp - 0x10000) >> 10)));
+      out.push_back(static_cast<SQLWCHAR>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<SQLWCHAR>(cp));
+    }
+  }
+  return out;
+}
+
+// `count` UTF-16 units as UTF-8; a lone surrogate becomes U+FFFD.
+std::string FromUtf16(const SQLWCHAR* units, std::size_t count) {
+  std::string out;
+  out.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    char32_t cp = units[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < count && units[i + 1] >= 0xDC00 &&
+        units[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
+    } else if (cp >= 0xD800 && cp < 0xE000) {
+      cp = 0xFFFD;
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+// How a statement's text values cross the boundary: the C type and SQL types they are bound
+// as, and the size of one unit.
+struct ValueText {
+  bool wide = false;
+  SQLSMALLINT cType = SQL_C_CHAR;
+  SQLSMALLINT sqlType = SQL_VARCHAR;
+  SQLSMALLINT sqlLongType = SQL_LONGVARCHAR;
+  std::size_t unit = 1;
+
+  // `utf8` as the bytes of its units.
+  std::string Encode(std::string_view utf8) const {
+    if (!wide) return std::string(utf8);
+    const std::vector<SQLWCHAR> units = ToUtf16(utf8);
+    return std::string(reinterpret_cast<const char*>(units.data()), units.size() * unit);
+  }
+
+  // `bytes` (whole units) as UTF-8.
+  std::string Decode(const unsigned char* bytes, std::size_t size) const {
+    if (!wide) return std::string(reinterpret_cast<const char*>(bytes), size);
+    std::vector<SQLWCHAR> units(size / unit);
+    std::memcpy(units.data(), bytes, units.size() * unit);
+    return FromUtf16(units.data(), units.size());
+  }
+};
+
+ValueText ValueTextFor(Dialect dialect) {
+#if defined(_WIN32) && defined(UNICODE)
+  const bool wide = true;  // the SQLite driver takes wide text on Windows as well
+  (void)dialect;
+#else
+  const bool wide = dialect == Dialect::kSqlServer;
+#endif
+  if (!wide) return ValueText{};
+  return ValueText{true, SQL_C_WCHAR, SQL_WVARCHAR, SQL_WLONGVARCHAR, sizeof(SQLWCHAR)};
 }
 
 // The longest text bound as a plain (comparable) text type; SQL Server's nvarchar limit.
@@ -228,13 +330,14 @@ struct Statement::Impl {
   SQLHSTMT stmt = SQL_NULL_HSTMT;
   SQLHSTMT lastKey = SQL_NULL_HSTMT;  // SQLite: "SELECT last_insert_rowid()", prepared on demand
   std::string sql;
+  ValueText valueText;
 
   // One bound value. The driver reads it at each execution through the pointers given when it
   // was bound, so a marker is bound again only when its kind of value changes or its text
   // outgrows the room bound for it; otherwise only the value in place changes.
   struct Buffer {
     std::size_t kind = std::variant_npos;  // the Param alternative bound, none yet
-    std::vector<OdbcChar> text;            // its size is the room bound for text
+    std::vector<unsigned char> text;       // its size is the room bound for text, in bytes
     bool longText = false;                 // bound as a long text type
     std::int64_t integer = 0;
     double real = 0;
@@ -274,19 +377,21 @@ struct Statement::Impl {
       if (std::holds_alternative<std::nullptr_t>(p)) {
         b.indicator = SQL_NULL_DATA;
       } else if (const auto* s = std::get_if<std::string>(&p)) {
-        const std::basic_string<OdbcChar> units = ToOdbc(*s);
+        const std::string bytes = valueText.Encode(*s);
+        const std::size_t units = bytes.size() / valueText.unit;
+        const std::size_t room = b.text.size() / valueText.unit;
         // A text goes as a long text only when it is one: a long type cannot be compared with
         // "=" on SQL Server. The room of a short one never goes beyond the short type's limit.
-        const bool isLong = units.size() > kMaxShortText;
+        const bool isLong = units > kMaxShortText;
         // Never bound without room: a null data pointer would read as NULL, not as "".
-        if (b.text.empty() || units.size() > b.text.size() || isLong != b.longText) {
-          const std::size_t grown = std::max<std::size_t>({units.size(), 2 * b.text.size(), 32});
-          b.text.resize(isLong ? grown : std::min(grown, kMaxShortText));
+        if (room == 0 || units > room || isLong != b.longText) {
+          const std::size_t grown = std::max<std::size_t>({units, 2 * room, 32});
+          b.text.resize((isLong ? grown : std::min(grown, kMaxShortText)) * valueText.unit);
           b.longText = isLong;
           rebind = true;
         }
-        std::copy(units.begin(), units.end(), b.text.begin());
-        b.indicator = static_cast<SQLLEN>(units.size() * sizeof(OdbcChar));
+        std::copy(bytes.begin(), bytes.end(), b.text.begin());
+        b.indicator = static_cast<SQLLEN>(bytes.size());
       } else if (const auto* n = std::get_if<std::int64_t>(&p)) {
         b.integer = *n;
       } else if (const auto* d = std::get_if<double>(&p)) {
@@ -318,14 +423,14 @@ struct Statement::Impl {
     SQLRETURN rc = SQL_SUCCESS;
     switch (kind) {
       case 0:  // null
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText, kSqlText, 1, 0, nullptr, 0,
-                              &b.indicator);
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, valueText.cType, valueText.sqlType, 1,
+                              0, nullptr, 0, &b.indicator);
         break;
       case 1: {  // text
-        const SQLULEN room = b.text.size();
-        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, kCText,
-                              b.longText ? kSqlLongText : kSqlText, room, 0, b.text.data(),
-                              static_cast<SQLLEN>(room * sizeof(OdbcChar)), &b.indicator);
+        const SQLULEN room = b.text.size() / valueText.unit;
+        rc = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, valueText.cType,
+                              b.longText ? valueText.sqlLongType : valueText.sqlType, room, 0,
+                              b.text.data(), static_cast<SQLLEN>(b.text.size()), &b.indicator);
         break;
       }
       case 2:
@@ -481,24 +586,24 @@ struct Statement::Impl {
   // A text field of any length, read in pieces.
   std::optional<std::string> ReadText(SQLUSMALLINT column) {
     // Most fields fit the first piece; only a longer one is gathered piece by piece.
-    OdbcChar piece[1024];
-    constexpr std::size_t kCapacity = sizeof piece / sizeof piece[0] - 1;  // less the terminator
-    std::basic_string<OdbcChar> longer;
+    alignas(SQLWCHAR) unsigned char piece[2048];
+    const std::size_t capacity = sizeof piece - valueText.unit;  // less the terminator
+    std::vector<unsigned char> longer;
     for (;;) {
       SQLLEN indicator = 0;
-      SQLRETURN rc = SQLGetData(stmt, column, kCText, piece, sizeof piece, &indicator);
+      SQLRETURN rc = SQLGetData(stmt, column, valueText.cType, piece, sizeof piece, &indicator);
       if (rc == SQL_NO_DATA) break;
       if (!Ok(rc)) Fail("reading field " + std::to_string(column));
       if (indicator == SQL_NULL_DATA) return std::nullopt;
       const bool whole = rc == SQL_SUCCESS && indicator != SQL_NO_TOTAL;
-      const std::size_t units =
-          whole ? std::min(kCapacity, static_cast<std::size_t>(indicator) / sizeof(OdbcChar))
-                : kCapacity;
-      if (whole && longer.empty()) return FromOdbc(piece, units);
-      longer.append(piece, units);
+      std::size_t bytes =
+          whole ? std::min(capacity, static_cast<std::size_t>(indicator)) : capacity;
+      bytes -= bytes % valueText.unit;
+      if (whole && longer.empty()) return valueText.Decode(piece, bytes);
+      longer.insert(longer.end(), piece, piece + bytes);
       if (rc == SQL_SUCCESS) break;
     }
-    return FromOdbc(longer.data(), longer.size());
+    return valueText.Decode(longer.data(), longer.size());
   }
 };
 
@@ -623,6 +728,7 @@ Statement Database::Prepare(const Sql& sql) {
   impl->db = this;
   impl->dbc = connection_->dbc_;
   impl->sql = dialect_ == Dialect::kSqlite ? SqliteCompiledOnce(sql.sqlite) : sql.sqlServer;
+  impl->valueText = ValueTextFor(dialect_);
   if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, impl->dbc, &impl->stmt))) {
     throw OdbcError(SQL_HANDLE_DBC, impl->dbc, "allocating a statement", impl->sql);
   }

@@ -20,6 +20,7 @@ namespace {
 using namespace std::chrono_literals;
 using testing::SilentListener;
 using testing::TdsEndpoint;
+using testing::Utf16Le;
 
 Sql Same(const std::string& text) { return Sql{text, text}; }
 
@@ -70,6 +71,20 @@ TEST(SqlServerWireTest, NewKeyComesFromTheBatchsOwnFinalSelect) {
     EXPECT_EQ(e.number(), errors::kInvalidUseOfNull) << e.Report();
     EXPECT_NE(e.Report().find("INTO Lines"), std::string::npos) << e.Report();
   }
+}
+
+TEST(SqlServerWireTest, TextTravelsAsUtf16WithoutAClientCharset) {
+  // Without ClientCharset and with no locale set, FreeTDS takes narrow text for ISO-8859-1: only
+  // UTF-16 reaches the server, and comes back, as it was written.
+  const std::string text = "Caf\u00e9 \u2713";
+  TdsEndpoint server(R"([{"match": "FROM Item", "results": [
+      {"columns": ["Name:nvarchar"], "rows": [["Caf\u00e9 \u2713"]]}]}])");
+  auto db = Database::Open(server.FreeTdsConnectionString("TDS_Version=7.4;"), 10);
+  const ResultSet result =
+      db->Query(Same("SELECT Name FROM Item WHERE Name = ?"), std::vector<Param>{text});
+  EXPECT_TRUE(server.Received(Utf16Le(text)));
+  ASSERT_EQ(result.size(), 1u);
+  EXPECT_EQ(result.Get(0, "Name").AsText("Name"), text);
 }
 
 TEST(SqlServerWireTest, OpenOnASilentServerEndsWithinTheLoginTimeout) {
