@@ -174,8 +174,9 @@ std::string Shorten(const std::string& sql) {
   return sql.size() <= kMax ? sql : sql.substr(0, kMax) + " ...";
 }
 
-// The driver's diagnostics as one error: the first record's native error and message, its
-// SQLSTATE and every further record as context.
+// The driver's diagnostics as one error: the first record's native error (unless it is a number
+// the program names for something else) and message, its SQLSTATE and every further record as
+// context.
 RunError OdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& operation,
                    const std::string& sql = {}) {
   int number = errors::kUnspecifiedDatabaseError;
@@ -192,7 +193,8 @@ RunError OdbcError(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& 
     if (!Ok(rc)) break;
     std::string text = FromOdbc(message);
     if (rec == 1) {
-      if (native != 0) number = static_cast<int>(native);
+      const int nativeNumber = static_cast<int>(native);
+      if (nativeNumber != 0 && !errors::IsNamedNumber(nativeNumber)) number = nativeNumber;
       // A time limit that ran out: the login timeout (HYT00 at connect time), the statement
       // timeout (HYT00) or the connection timeout (HYT01).
       const std::string sqlState = FromOdbc(state);

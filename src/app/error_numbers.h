@@ -5,8 +5,9 @@
 //
 //   classic runtime numbers   the classic conditions: files, folders, conversions
 //   ADO numbers               the database layer's own conditions (no driver involved)
-//   the driver's native error a database failure the driver reported; its report always carries
-//                             a "SQLSTATE" line, which tells it apart from the other numbers
+//   the driver's native error a database failure the driver reported, unless its native error is
+//                             one of the numbers named here (then the unspecified database error);
+//                             its report always carries a "SQLSTATE" line with the native error
 //   12001-12175               FTP failures, WinINet's numbers on every platform; the FTP library's
 //                             own code and text follow in the report ("curl 28: ...")
 //
@@ -18,11 +19,9 @@ namespace saldor::errors {
 // Classic runtime numbers.
 inline constexpr int kOverflow = 6;
 inline constexpr int kOutOfMemory = 7;
-inline constexpr int kSubscriptOutOfRange = 9;
 inline constexpr int kTypeMismatch = 13;
 inline constexpr int kInternalError = 51;
 inline constexpr int kFileNotFound = 53;
-inline constexpr int kFileAlreadyOpen = 55;
 inline constexpr int kDiskFull = 61;
 inline constexpr int kInputPastEndOfFile = 62;
 inline constexpr int kPermissionDenied = 70;
@@ -49,6 +48,32 @@ inline constexpr int kFtpNameNotResolved = 12007;  // the host name is not known
 inline constexpr int kFtpLoginFailure = 12015;     // user or password refused
 inline constexpr int kFtpCannotConnect = 12029;    // no connection to the server
 inline constexpr int kFtpConnectionAborted = 12030;  // the connection broke during a transfer
+
+// True when `number` is one of the numbers named here. A driver's native error that is one of them
+// does not become the report's number: SQLite's 13 (database full) would read as Type mismatch and
+// SQL Server's 53 (network path not found) as File not found.
+constexpr bool IsNamedNumber(int number) {
+  constexpr int kNamed[] = {kOverflow,
+                            kOutOfMemory,
+                            kTypeMismatch,
+                            kInternalError,
+                            kFileNotFound,
+                            kDiskFull,
+                            kInputPastEndOfFile,
+                            kPermissionDenied,
+                            kPathFileAccessError,
+                            kPathNotFound,
+                            kInvalidUseOfNull,
+                            kInvalidFileFormat,
+                            kItemNotFoundInCollection,
+                            kObjectClosed,
+                            kUnspecifiedDatabaseError,
+                            kDatabaseTimeout};
+  for (int named : kNamed) {
+    if (number == named) return true;
+  }
+  return number >= 12001 && number <= 12175;  // WinINet's range, kept for FTP failures
+}
 
 }  // namespace saldor::errors
 

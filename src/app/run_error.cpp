@@ -40,10 +40,6 @@ RunError OverflowError(std::vector<std::string> context) {
   return RunError(errors::kOverflow, "Overflow", std::move(context));
 }
 
-RunError SubscriptOutOfRangeError(std::vector<std::string> context) {
-  return RunError(errors::kSubscriptOutOfRange, "Subscript out of range", std::move(context));
-}
-
 RunError InvalidUseOfNullError(std::vector<std::string> context) {
   return RunError(errors::kInvalidUseOfNull, "Invalid use of Null", std::move(context));
 }

@@ -44,7 +44,6 @@ RunError FileNotFoundError(const std::string& path);
 RunError InputPastEndOfFileError(const std::string& path);
 RunError TypeMismatchError(std::vector<std::string> context);
 RunError OverflowError(std::vector<std::string> context);
-RunError SubscriptOutOfRangeError(std::vector<std::string> context);
 RunError InvalidUseOfNullError(std::vector<std::string> context);
 
 // The classic number of the system error `error` met on `path` ("" when no path is concerned):

@@ -87,6 +87,20 @@ TEST(SqlServerWireTest, TextTravelsAsUtf16WithoutAClientCharset) {
   EXPECT_EQ(result.Get(0, "Name").AsText("Name"), text);
 }
 
+TEST(SqlServerWireTest, AServersErrorKeepsItsNumberUnlessTheProgramNamesThatNumber) {
+  TdsEndpoint server(R"([
+      {"match": "FROM Missing", "error": "Invalid object name 'Missing'.", "number": 208},
+      {"match": "FROM Remote", "error": "The network path was not found.", "number": 53}])");
+  std::shared_ptr<Database> db =
+      Database::Open(server.FreeTdsConnectionString("TDS_Version=7.4;"), 10);
+  const Outcome missing = EndsWithin(10s, [db] { db->Query(Same("SELECT 1 FROM Missing")); });
+  EXPECT_EQ(missing.number, 208) << missing.report;
+  // 53 is File not found here: the server's number stays in the report only.
+  const Outcome remote = EndsWithin(10s, [db] { db->Query(Same("SELECT 1 FROM Remote")); });
+  EXPECT_EQ(remote.number, errors::kUnspecifiedDatabaseError) << remote.report;
+  EXPECT_NE(remote.report.find("native error 53"), std::string::npos) << remote.report;
+}
+
 TEST(SqlServerWireTest, OpenOnASilentServerEndsWithinTheLoginTimeout) {
   // FreeTDS keeps to its login timeout with TDS version 7.4, but not when it picks the version
   // itself: then it waits for ever.
