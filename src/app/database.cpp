@@ -69,64 +69,7 @@ std::string FromOdbc(const OdbcChar* text) {
 // varchar parameter holds only the server's code page (error 2402 for "✓"). SQLite takes the
 // platform's own text, as the statement texts do.
 
-// `utf8` as UTF-16; a byte that begins no valid sequence becomes U+FFFD, as on Windows.
-std::vector<SQLWCHAR> ToUtf16(std::string_view utf8) {
-  std::vector<SQLWCHAR> out;
-  out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
-    const unsigned char lead = byte(i);
-    const int length = lead < 0x80                   ? 1
-                       : lead >= 0xC2 && lead < 0xE0 ? 2
-                       : lead >= 0xE0 && lead < 0xF0 ? 3
-                       : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                     : 0;
-    char32_t cp = 0xFFFD;
-    std::size_t used = 1;
-    if (length == 1) {
-      cp = lead;
-    } else if (length > 1 && i + length <= utf8.size()) {
-      char32_t value = lead & (0x7F >> length);
-      bool valid = true;
-      for (int k = 1; k < length && valid; ++k) {
-        valid = (byte(i + k) & 0xC0) == 0x80;
-        value = (value << 6) | (byte(i + k) & 0x3F);
-      }
-      // Overlong forms, surrogates and values beyond U+10FFFF are no valid sequence.
-      constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-      if (valid && value >= kLeast[length] && value <= 0x10FFFF &&
-          (value < 0xD800 || value > 0xDFFF)) {
-        cp = value;
-        used = static_cast<std::size_t>(length);
-      }
-    }
-    i += used;
-    if (cp >= 0x10000) {
-      out.push_back(static_cast<SQLWCHAR>(0xD800 + ((cp - 0x10000) >> 10)));
-      out.push_back(static_cast<SQLWCHAR>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-    } else {
-      out.push_back(static_cast<SQLWCHAR>(cp));
-    }
-  }
-  return out;
-}
-
-// `count` UTF-16 units as UTF-8; a lone surrogate becomes U+FFFD.
-std::string FromUtf16(const SQLWCHAR* units, std::size_t count) {
-  std::string out;
-  out.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    char32_t cp = units[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < count && units[i + 1] >= 0xDC00 &&
-        units[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
-    } else if (cp >= 0xD800 && cp < 0xE000) {
-      cp = 0xFFFD;
-    }
-    AppendUtf8(out, cp);
-  }
-  return out;
-}
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "wide ODBC text is UTF-16");
 
 // How a statement's text values cross the boundary: the C type and SQL types they are bound
 // as, and the size of one unit.
@@ -140,16 +83,16 @@ struct ValueText {
   // `utf8` as the bytes of its units.
   std::string Encode(std::string_view utf8) const {
     if (!wide) return std::string(utf8);
-    const std::vector<SQLWCHAR> units = ToUtf16(utf8);
+    const std::u16string units = Utf16FromUtf8(utf8);
     return std::string(reinterpret_cast<const char*>(units.data()), units.size() * unit);
   }
 
   // `bytes` (whole units) as UTF-8.
   std::string Decode(const unsigned char* bytes, std::size_t size) const {
     if (!wide) return std::string(reinterpret_cast<const char*>(bytes), size);
-    std::vector<SQLWCHAR> units(size / unit);
+    std::u16string units(size / unit, u'\0');
     std::memcpy(units.data(), bytes, units.size() * unit);
-    return FromUtf16(units.data(), units.size());
+    return Utf8FromUtf16(units);
   }
 };
 
@@ -480,6 +423,24 @@ struct Statement::Impl {
     }
   }
 
+  // A column of the current result: its name and its SQL type.
+  struct Column {
+    std::string name;
+    SQLSMALLINT type = 0;
+  };
+
+  // Column `number` (from 1) of the current result.
+  Column Describe(SQLUSMALLINT number) {
+    OdbcChar name[256] = {};
+    SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    if (!Ok(SQLDescribeCol(stmt, number, name, static_cast<SQLSMALLINT>(std::size(name)),
+                           &nameLength, &type, &size, &digits, &nullable))) {
+      Fail("describing the result");
+    }
+    return {FromOdbc(name), type};
+  }
+
   // The field `name` of the first row of the last result that has columns: the batch's own final
   // SELECT, which follows any rows that a trigger returned. Empty when that result has no such
   // column or no row, or when no result has columns. Reads every result of the execution.
@@ -493,15 +454,11 @@ struct Statement::Impl {
         SQLUSMALLINT column = 0;
         SQLSMALLINT type = 0;
         for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count) && column == 0; ++c) {
-          OdbcChar columnName[256] = {};
-          SQLSMALLINT nameLength = 0, digits = 0, nullable = 0;
-          SQLULEN size = 0;
-          if (!Ok(SQLDescribeCol(stmt, c, columnName,
-                                 static_cast<SQLSMALLINT>(std::size(columnName)), &nameLength,
-                                 &type, &size, &digits, &nullable))) {
-            Fail("describing the result");
+          const Column described = Describe(c);
+          if (SameColumnName(described.name, name)) {
+            column = c;
+            type = described.type;
           }
-          if (SameColumnName(FromOdbc(columnName), name)) column = c;
         }
         const SQLRETURN rc = SQLFetch(stmt);
         if (!Ok(rc) && rc != SQL_NO_DATA) Fail("fetching a row");
@@ -523,15 +480,9 @@ struct Statement::Impl {
       std::vector<std::string> names;
       columnTypes.clear();
       for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count); ++c) {
-        OdbcChar name[256] = {};
-        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
-        SQLULEN size = 0;
-        if (!Ok(SQLDescribeCol(stmt, c, name, static_cast<SQLSMALLINT>(std::size(name)),
-                               &nameLength, &type, &size, &digits, &nullable))) {
-          Fail("describing the result");
-        }
-        names.push_back(FromOdbc(name));
-        columnTypes.push_back(type);
+        Column described = Describe(c);
+        names.push_back(std::move(described.name));
+        columnTypes.push_back(described.type);
       }
       columnNames = std::make_shared<const std::vector<std::string>>(std::move(names));
     }

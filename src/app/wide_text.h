@@ -4,28 +4,24 @@
 // Text for the wide (UTF-16) functions of Windows; only the Windows seams and the ODBC side of the
 // database layer include this.
 
-#include <windows.h>
-
 #include <string>
 #include <string_view>
 
+#include "app/text.h"
+
 namespace saldor {
 
-// `utf8` as UTF-16.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows' wide text is UTF-16");
+
+// `utf8` as UTF-16; each byte that starts no well-formed sequence becomes U+FFFD.
 inline std::wstring Wide(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
+  const std::u16string units = Utf16FromUtf8(utf8);
+  return std::wstring(units.begin(), units.end());
 }
 
-// `utf16` as UTF-8.
+// `utf16` as UTF-8; a surrogate without its partner becomes U+FFFD.
 inline std::string Narrow(std::wstring_view utf16) {
-  const int units = static_cast<int>(utf16.size());
-  int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), units, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), units, out.data(), n, nullptr, nullptr);
-  return out;
+  return Utf8FromUtf16(std::u16string(utf16.begin(), utf16.end()));
 }
 
 }  // namespace saldor

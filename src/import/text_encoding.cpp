@@ -15,8 +15,6 @@ constexpr char32_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
-
 RunError Utf16Error(const std::string& fileName, const std::string& what) {
   return RunError(errors::kInvalidFileFormat, "Invalid file format",
                   {"file: " + fileName, "UTF-16 text (by its byte-order mark): " + what});
@@ -61,37 +59,8 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian, const std::strin
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-  const std::size_t n = bytes.size();
-  for (std::size_t i = 0; i < n;) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length;
-    char32_t cp;
-    if (c >= 0xC2 && c <= 0xDF) {
-      length = 2;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      length = 3;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      length = 4;
-      cp = c & 0x07;
-    } else {
-      return false;  // a continuation byte, an overlong lead (C0, C1) or F5..FF
-    }
-    if (n - i < length) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(bytes[i + k]);
-      if (!IsContinuation(next)) return false;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000)) return false;  // overlong
-    if (cp >= 0xD800 && cp <= 0xDFFF) return false;                                  // surrogate
-    if (cp > 0x10FFFF) return false;
-    i += length;
+  for (std::size_t i = 0, length = 0; i < bytes.size(); i += length) {
+    if (!DecodeUtf8At(bytes, i, length)) return false;
   }
   return true;
 }

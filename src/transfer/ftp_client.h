@@ -32,8 +32,10 @@ struct FtpLimits {
 };
 
 // One FTP session in passive mode. Not copyable. Every failure (server unreachable, login
-// refused, listing or transfer error, stalled connection) raises RunError with the library's own
-// error number and context lines naming the host, the operation and the file when there is one.
+// refused, listing or transfer error, stalled connection) raises RunError with one of the FTP
+// numbers of app/error_numbers.h (a local file failure: the classic file number) and context lines
+// naming the host, the operation and the file when there is one, the library's own code and text
+// in a "detail:" line.
 class FtpClient {
  public:
   FtpClient() = default;
