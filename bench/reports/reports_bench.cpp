@@ -1,6 +1,8 @@
 // The available inventory export of a large partner catalogue: 50,000 part number mappings with
-// 100,000 open purchase order lines, from a SQLite business database through ODBC, to the file.
-// Reports query rows per second. A brief run: --benchmark_min_time=0.01
+// 100,000 open purchase order lines, from a SQLite business database through ODBC, to the file;
+// and the same on SQL Server when a T-SQL server is at hand (see support/tsql_server.h), where it
+// also counts the requests sent to the server. Reports query rows per second. A brief run:
+// --benchmark_min_time=0.01
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -16,6 +18,7 @@
 
 #include "app/run_context.h"
 #include "reports/export_available_inventory.h"
+#include "support/tsql_server.h"
 
 namespace saldor {
 namespace {
@@ -146,6 +149,82 @@ void BM_ExportAvailableInventory(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * queryRows);
 }
 BENCHMARK(BM_ExportAvailableInventory)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The catalogue of Populate in T-SQL, made on the server itself.
+const char* const kTsqlCatalogue = R"sql(
+INSERT INTO PurchaseOrder (PO, Status, ShipToLocation) VALUES (1, 'Open', 'RVL - MS');
+WITH Digit (n) AS (SELECT n FROM (VALUES (0),(1),(2),(3),(4),(5),(6),(7),(8),(9)) AS d (n)),
+  Number (i) AS (SELECT 1 + a.n + 10 * b.n + 100 * c.n + 1000 * d.n + 10000 * e.n
+                 FROM Digit a CROSS JOIN Digit b CROSS JOIN Digit c CROSS JOIN Digit d
+                 CROSS JOIN Digit e WHERE e.n < 5)
+SELECT i INTO #Numbers FROM Number;
+INSERT INTO ItemCustomerPartNumber (ItemID, CustomerID, CustomerPartNumber1,
+                                    CustomerPartNumber2, CustomerPartNumber3)
+  SELECT i, 645, 'PN' + RIGHT('000000' + CAST(i / 5 AS varchar(10)), 6),
+         'C' + CAST(i % 5 AS varchar(1)), '' FROM #Numbers;
+INSERT INTO ItemLocation (Item, Location, Quantity, SpokenFor)
+  SELECT i, 'RVL - MS', 100.5 + i % 300, CASE WHEN i % 4 = 0 THEN 500.25 ELSE 20 END
+  FROM #Numbers;
+INSERT INTO PurchaseOrderItems (PO, Item, Quantity, Received, DueDate2)
+  SELECT 1, i, 150 + (i * 7 + l * 13) % 400, CASE WHEN l = 0 THEN 0 ELSE 25.5 END,
+         DATEFROMPARTS(2027, 1 + (i + l) % 12, 1 + i % 28)
+  FROM #Numbers CROSS JOIN (VALUES (0), (1)) AS Line (l);
+DROP TABLE #Numbers;
+)sql";
+
+// The requests of one export, by the statement that sent them.
+const std::vector<bench::RequestKind> kRequestKinds = {
+    {"work_table_rows", "INTO tmpSaldorAvailInv"},
+    {"work_table_clear", "DELETE FROM tmpSaldorAvailInv"},
+    {"snapshot", "FROM tmpSaldorAvailInv"},
+    {"query", "ItemLocation"},
+};
+
+// The export on a database of its own on the T-SQL server; then one more export with FreeTDS's
+// packet log, whose requests are counted by kind.
+void BM_ExportAvailableInventorySqlServer(benchmark::State& state) {
+  const std::optional<std::string> server = bench::TsqlServerConnection();
+  if (!server) {
+    state.SkipWithError(bench::kNoTsqlServer);
+    return;
+  }
+  bench::TsqlDatabase database(*server, kTsqlCatalogue);
+  std::random_device random;
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("saldor-reports-bench-" + std::to_string(random()));
+  std::filesystem::create_directories(folder / "temp");
+  Settings settings;
+  Screen screen;
+  const std::int64_t queryRows = static_cast<std::int64_t>(kMappings) * kLinesPerItem;
+  auto exportOnce = [&](const std::string& more) {
+    auto db = Database::Open(database.ConnectionString(more), 10, 300);
+    RunContext context{*db, folder, settings, screen, SystemClock()};
+    ExportAvailableInventory(context);
+  };
+  {
+    auto db = Database::Open(database.ConnectionString(), 10, 300);
+    RunContext context{*db, folder, settings, screen, SystemClock()};
+    for (auto _ : state) ExportAvailableInventory(context);
+  }
+  state.counters["rows/s"] = benchmark::Counter(static_cast<double>(queryRows),
+                                                benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["records"] = database.db()
+                                  .Query(Sql{"SELECT COUNT(*) AS N FROM tmpSaldorAvailInv", ""})
+                                  .At(0, 0)
+                                  .AsNumber("N");
+
+  const std::filesystem::path dump = folder / "freetds.log";
+  exportOnce("DumpFile=" + dump.string() + ";");
+  int total = 0;
+  for (const auto& [kind, requests] : bench::CountRequests(dump, kRequestKinds)) {
+    state.counters["req_" + kind] = requests;
+    total += requests;
+  }
+  state.counters["requests"] = total;
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+BENCHMARK(BM_ExportAvailableInventorySqlServer)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace saldor
