@@ -322,7 +322,8 @@ struct Statement::Impl {
       if (std::holds_alternative<std::nullptr_t>(p)) {
         b.indicator = SQL_NULL_DATA;
       } else if (const auto* s = std::get_if<std::string>(&p)) {
-        const std::string bytes = valueText.Encode(*s);
+        const std::string wideBytes = valueText.wide ? valueText.Encode(*s) : std::string();
+        const std::string& bytes = valueText.wide ? wideBytes : *s;
         const std::size_t units = bytes.size() / valueText.unit;
         const std::size_t room = b.text.size() / valueText.unit;
         // A text goes as a long text only when it is one: a long type cannot be compared with
@@ -441,16 +442,16 @@ struct Statement::Impl {
     return {FromOdbc(name), type};
   }
 
-  // The field `name` of the first row of the last result that has columns: the batch's own final
+  // The field `name` of every row of the last result that has columns: the batch's own final
   // SELECT, which follows any rows that a trigger returned. Empty when that result has no such
-  // column or no row, or when no result has columns. Reads every result of the execution.
-  std::optional<Field> ReadFinalField(std::string_view name) {
-    std::optional<Field> field;
+  // column, or when no result has columns. Reads every result of the execution.
+  std::vector<Field> ReadFinalColumn(std::string_view name) {
+    std::vector<Field> fields;
     for (;;) {
       SQLSMALLINT count = 0;
       if (!Ok(SQLNumResultCols(stmt, &count))) Fail("reading the result");
       if (count > 0) {
-        field.reset();
+        fields.clear();
         SQLUSMALLINT column = 0;
         SQLSMALLINT type = 0;
         for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(count) && column == 0; ++c) {
@@ -460,16 +461,45 @@ struct Statement::Impl {
             type = described.type;
           }
         }
-        const SQLRETURN rc = SQLFetch(stmt);
-        if (!Ok(rc) && rc != SQL_NO_DATA) Fail("fetching a row");
-        if (Ok(rc) && column != 0) field = ReadField(column, type);
+        for (;;) {
+          const SQLRETURN rc = SQLFetch(stmt);
+          if (rc == SQL_NO_DATA) break;
+          if (!Ok(rc)) Fail("fetching a row");
+          if (column != 0) fields.push_back(ReadField(column, type));
+        }
       }
       const SQLRETURN rc = SQLMoreResults(stmt);
       if (rc == SQL_NO_DATA) break;
       if (!Ok(rc)) Fail("reading the next result");
     }
     CloseResult();
-    return field;
+    return fields;
+  }
+
+  // SQLite: the key of the row the connection inserted last.
+  Field LastInsertedKey() {
+    if (lastKey == SQL_NULL_HSTMT) {
+      if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &lastKey))) {
+        throw OdbcError(SQL_HANDLE_DBC, dbc, "allocating a statement");
+      }
+      SetStatementTimeout(lastKey, db->statementTimeoutSeconds());
+      static const std::basic_string<OdbcChar> kLastKey = ToOdbc("SELECT last_insert_rowid()");
+      if (!Ok(SQLPrepare(lastKey, const_cast<OdbcChar*>(kLastKey.c_str()), SQL_NTS))) {
+        throw OdbcError(SQL_HANDLE_STMT, lastKey, "preparing to read the new key");
+      }
+    }
+    SQLRETURN rc = SQLExecute(lastKey);
+    if (!Ok(rc)) throw OdbcError(SQL_HANDLE_STMT, lastKey, "reading the new key");
+    std::int64_t value = 0;
+    SQLLEN indicator = 0;
+    rc = SQLFetch(lastKey);
+    if (Ok(rc)) rc = SQLGetData(lastKey, 1, SQL_C_SBIGINT, &value, 0, &indicator);
+    // The diagnostics are read before closing, which clears them.
+    if (!Ok(rc)) throw OdbcError(SQL_HANDLE_STMT, lastKey, "reading the new key");
+    if (!Ok(SQLFreeStmt(lastKey, SQL_CLOSE))) {
+      throw OdbcError(SQL_HANDLE_STMT, lastKey, "closing the result");
+    }
+    return Field(Field::Value(value));
   }
 
   ResultSet FetchAll() {
@@ -580,38 +610,33 @@ void Statement::Execute(std::span<const Param> params) {
 }
 
 std::int64_t Statement::InsertReturningKey(std::span<const Param> params) {
-  std::optional<Field> key;
+  return InsertReturningKeys(params, 1).front();
+}
+
+std::vector<std::int64_t> Statement::InsertReturningKeys(std::span<const Param> params,
+                                                         std::size_t rows) {
+  std::vector<Field> keys;
   if (impl_->db->dialect() == Dialect::kSqlServer) {
     impl_->Run(params);
-    key = impl_->ReadFinalField(kNewKeyColumn);
+    keys = impl_->ReadFinalColumn(kNewKeyColumn);
   } else {
-    Execute(params);
-    if (impl_->lastKey == SQL_NULL_HSTMT) {
-      if (!Ok(SQLAllocHandle(SQL_HANDLE_STMT, impl_->dbc, &impl_->lastKey))) {
-        throw OdbcError(SQL_HANDLE_DBC, impl_->dbc, "allocating a statement");
-      }
-      SetStatementTimeout(impl_->lastKey, impl_->db->statementTimeoutSeconds());
+    const std::size_t perRow = rows == 0 ? 0 : params.size() / rows;
+    for (std::size_t row = 0; row < rows; ++row) {
+      Execute(params.subspan(row * perRow, perRow));
+      keys.push_back(impl_->LastInsertedKey());
     }
-    static const std::basic_string<OdbcChar> kLastKey = ToOdbc("SELECT last_insert_rowid()");
-    SQLRETURN rc = SQLExecDirect(impl_->lastKey, const_cast<OdbcChar*>(kLastKey.c_str()), SQL_NTS);
-    if (!Ok(rc)) throw OdbcError(SQL_HANDLE_STMT, impl_->lastKey, "reading the new key");
-    std::int64_t value = 0;
-    SQLLEN indicator = 0;
-    rc = SQLFetch(impl_->lastKey);
-    if (Ok(rc)) rc = SQLGetData(impl_->lastKey, 1, SQL_C_SBIGINT, &value, 0, &indicator);
-    // The diagnostics are read before closing, which clears them.
-    if (!Ok(rc)) throw OdbcError(SQL_HANDLE_STMT, impl_->lastKey, "reading the new key");
-    if (!Ok(SQLFreeStmt(impl_->lastKey, SQL_CLOSE))) {
-      throw OdbcError(SQL_HANDLE_STMT, impl_->lastKey, "closing the result");
-    }
-    key = Field(Field::Value(value));
   }
-  if (!key || key->IsNull()) {
+  std::vector<std::int64_t> values;
+  for (const Field& key : keys) {
+    if (key.IsNull()) break;
+    const auto* i = std::get_if<std::int64_t>(&key.value());
+    values.push_back(i ? *i : static_cast<std::int64_t>(key.AsNumber(kNewKeyColumn)));
+  }
+  if (rows == 0 || values.size() != rows || keys.size() != rows) {
     throw InvalidUseOfNullError(
         {"the database gave no key for the new record", "statement: " + Shorten(impl_->sql)});
   }
-  if (const auto* i = std::get_if<std::int64_t>(&key->value())) return *i;
-  return static_cast<std::int64_t>(key->AsNumber(kNewKeyColumn));
+  return values;
 }
 
 // ---- Database -----------------------------------------------------------------------------
@@ -672,6 +697,20 @@ std::unique_ptr<Database> Database::Open(const std::string& connectionString,
 }
 
 bool Database::isOpen() const { return connection_ && connection_->connected_; }
+
+bool Database::readsJson() {
+  if (!readsJson_) {
+    readsJson_ = false;
+    if (dialect_ == Dialect::kSqlServer) {
+      try {
+        readsJson_ = Query(Sql{"SELECT COUNT(*) AS N FROM OPENJSON(N'[1]')", ""}).size() == 1;
+      } catch (const RunError&) {
+        // No OPENJSON here (an older server, or a lower compatibility level).
+      }
+    }
+  }
+  return *readsJson_;
+}
 
 Statement Database::Prepare(const Sql& sql) {
   if (!isOpen()) {

@@ -7,9 +7,12 @@
 // of a statement by the DBMS name that the driver reports.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/sql_text.h"
 #include "app/values.h"
@@ -34,10 +37,15 @@ class Statement {
   // Runs a statement that returns no rows (an insert, update or delete).
   void Execute(std::span<const Param> params = {});
 
-  // Runs an insert built by InsertReturningKeySql and gives the key the database assigned to the
-  // new row. On SQL Server the key is the batch's own final result, never rows that a trigger
-  // returned before it; no key there raises error 94 naming the statement.
+  // Runs an insert built by InsertReturningKeySql for one record and gives the key the database
+  // assigned to the new row. On SQL Server the key is the batch's own final result, never rows
+  // that a trigger returned before it; no key there raises error 94 naming the statement.
   std::int64_t InsertReturningKey(std::span<const Param> params);
+
+  // The same for an insert built by InsertReturningKeySql for `rows` records: `params` holds the
+  // values of the records one after the other, and the keys come back in record order. Fewer or
+  // more keys than records raise error 94 as above.
+  std::vector<std::int64_t> InsertReturningKeys(std::span<const Param> params, std::size_t rows);
 
  private:
   friend class Database;
@@ -69,6 +77,10 @@ class Database {
   bool isOpen() const;
   // The time limit of every statement, in seconds.
   int statementTimeoutSeconds() const { return statementTimeoutSeconds_; }
+  // Whether the database reads JSON documents with OPENJSON: SQL Server 2016 and later, at
+  // compatibility level 130 and up. Asked of the server once, on first use (a statement that
+  // fails tells no); never so on SQLite.
+  bool readsJson();
 
   // Prepares `sql` in this connection's dialect. Raises RunError when the database refuses it.
   Statement Prepare(const Sql& sql);
@@ -96,6 +108,7 @@ class Database {
   std::string dbmsName_;
   int statementTimeoutSeconds_ = 30;
   bool inTransaction_ = false;
+  std::optional<bool> readsJson_;
 };
 
 // Rolls back the transaction it began unless Commit was called: the way to make a group of
@@ -112,6 +125,14 @@ class Transaction {
   Database& db_;
   bool done_ = false;
 };
+
+// Makes the writes of `write` all-or-nothing and commits them. `write(true)` may put many
+// records in one statement; when it fails, the same writes run once more with one record per
+// statement (`write(false)`), in a transaction that is rolled back whatever happens, to find the
+// record the database refuses: that failure, which names the record, is raised when it is the
+// same error, the first one otherwise. A time limit that ran out is not tried again. Either way
+// nothing of the writes stays in the database.
+void WriteInOneTransaction(Database& db, const std::function<void(bool batched)>& write);
 
 }  // namespace saldor
 

@@ -6,10 +6,12 @@
 // embedded default and the tests. Values always travel as bound parameters ("?" markers), never
 // spliced into the text.
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace saldor {
 
@@ -29,14 +31,37 @@ struct Sql {
 // to letter case; nothing for any other DBMS.
 std::optional<Dialect> DialectOfDbms(std::string_view dbmsName);
 
-// "INSERT INTO <table> (<c1>,...,<cn>) VALUES (?,...,?)" in both dialects.
-Sql InsertSql(std::string_view table, std::span<const std::string_view> columns);
+// The most "?" markers one statement may have. SQL Server takes 2,100 parameters per request,
+// and the procedure through which a driver runs a prepared statement counts its own among them;
+// the rest of the room is left for those.
+inline constexpr std::size_t kMaxStatementParameters = 2000;
 
-// An insert that also yields the key the database assigns, for Statement::InsertReturningKey.
-// On SQL Server the key is read with SCOPE_IDENTITY() in the same batch and scope as the insert,
-// so triggers and other sessions cannot give a wrong key; on SQLite with last_insert_rowid() on
-// the same connection right after the insert.
-Sql InsertReturningKeySql(std::string_view table, std::span<const std::string_view> columns);
+// "INSERT INTO <table> (<c1>,...,<cn>) VALUES (?,...,?)" in both dialects; with `rows` above 1 one
+// statement inserting that many records, "(?,...,?)" for each, their values record after record.
+Sql InsertSql(std::string_view table, std::span<const std::string_view> columns,
+              std::size_t rows = 1);
+
+// An insert of `rows` records that also yields the key the database assigns to each, for
+// Statement::InsertReturningKeys. On SQL Server one batch: each record's insert is followed by
+// reading its key with SCOPE_IDENTITY() in the same batch and scope, so that triggers and other
+// sessions cannot give a wrong key, and the keys come back together, in record order, as the
+// batch's final result. On SQLite the insert of one record, run once per record, each followed
+// by last_insert_rowid() on the same connection.
+Sql InsertReturningKeySql(std::string_view table, std::span<const std::string_view> columns,
+                          std::size_t rows = 1);
+
+// An insert of `records` records that arrive as one JSON document (see JsonRecords), read with
+// OPENJSON: a SQL Server statement only (2016 and later, at compatibility level 130 and up); its
+// SQLite text is empty. `types` are the Transact-SQL types the columns' values are read as;
+// the columns flagged in `markers` come instead as "?" markers after the document's, record after
+// record (see JsonLayoutOf). The records go in in their order, so the keys the database assigns
+// follow it. With `returnKeys` each record is inserted by a statement of its own, followed by
+// reading its key with SCOPE_IDENTITY(), and the keys come back together, in record order, as
+// the batch's final result, as with InsertReturningKeySql. Without marker columns the text is
+// the same for any number of records.
+Sql JsonInsertSql(std::string_view table, std::span<const std::string_view> columns,
+                  std::span<const std::string> types, const std::vector<bool>& markers,
+                  std::size_t records, bool returnKeys);
 
 }  // namespace saldor
 
