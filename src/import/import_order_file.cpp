@@ -1,9 +1,9 @@
 #include "import/import_order_file.h"
 
-#include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
+#include <optional>
+#include <set>
+#include <string_view>
 
 #include "app/error_numbers.h"
 #include "app/partner_files.h"
@@ -13,9 +13,8 @@
 #include "import/import_state.h"
 #include "import/item_match.h"
 #include "import/order_file_row.h"
-#include "import/order_header.h"
 #include "import/order_line.h"
-#include "import/order_totals.h"
+#include "import/order_writer.h"
 #include "import/text_encoding.h"
 
 namespace saldor {
@@ -36,46 +35,115 @@ std::string ReadAllBytes(const std::filesystem::path& path) {
   return bytes;
 }
 
+// The orders of the file, their lines without their items yet, and the part numbers of the
+// data rows before the first order: from row 2 up to the first row whose column 1 is empty, or
+// the end of the file, each row whose column 2 is "1" opens an order, and every row from there
+// on is a line of the order opened last.
+struct FileContents {
+  std::vector<FileOrder> orders;
+  std::vector<std::string> partNumbersBeforeOrders;
+};
+
+FileContents ReadOrders(CsvReader& reader, const std::string& fileName) {
+  FileContents contents;
+  std::vector<std::string> fields;
+  if (!reader.Next(fields)) return contents;  // not even the heading row
+  while (reader.Next(fields)) {
+    const std::size_t number = reader.recordNumber();
+    try {
+      OrderFileRow row = ReadOrderFileRow(fields);
+      if (row.ColOrderNo.empty()) break;
+      if (row.ColLineNo == "1") contents.orders.push_back(FileOrder{number, row, {}, {}});
+      if (contents.orders.empty()) {
+        contents.partNumbersBeforeOrders.push_back(std::move(row.ColCustomerPartNo));
+      } else {
+        contents.orders.back().lines.push_back(OrderLineOfRow(number, row));
+      }
+    } catch (RunError& error) {
+      error.AddContext(FileRowsContext(fileName, number, number));
+      throw;
+    }
+  }
+  return contents;
+}
+
+// Gives every line its item, the data rows' part numbers looked up together, and each order its
+// totals.
+void MatchItems(Database& db, FileContents& contents, const std::string& fileName) {
+  std::vector<std::string_view> partNumbers(contents.partNumbersBeforeOrders.begin(),
+                                            contents.partNumbersBeforeOrders.end());
+  for (const FileOrder& order : contents.orders) {
+    for (const OrderLine& line : order.lines) partNumbers.push_back(line.customerPartNo);
+  }
+  std::optional<ItemMatcher> items;
+  try {
+    items.emplace(db, partNumbers);
+  } catch (RunError& error) {
+    error.AddContext("order file: " + fileName);
+    throw;
+  }
+  for (FileOrder& order : contents.orders) {
+    for (OrderLine& line : order.lines) {
+      try {
+        SetLineItem(line, items->MatchItem(line.customerPartNo, line.vendorPartText));
+        order.totals.Add(line);
+      } catch (RunError& error) {
+        error.AddContext(FileRowsContext(fileName, line.row, line.row));
+        throw;
+      }
+    }
+  }
+}
+
+// Writes the orders in the caller's transaction. Gives what was written.
+ImportSummary WriteOrders(RunContext& context, const std::vector<FileOrder>& orders, Date orderDate,
+                          const std::string& fileName, bool batched) {
+  Database& db = context.cnDatabase;
+  ImportSummary summary;
+  std::vector<const FileOrder*> created;
+  for (const FileOrder& order : orders) created.push_back(&order);
+  OrderWriter(db, context.clock, fileName, batched).Write(created, orderDate);
+
+  std::set<std::string_view> unmatched;
+  for (const FileOrder* order : created) {
+    ++summary.ordersCreated;
+    summary.linesCreated += order->lines.size();
+    for (const OrderLine& line : order->lines) {
+      if (line.item.placeholder && unmatched.insert(line.item.description).second) {
+        summary.unmatchedPartNumbers.emplace_back(line.item.description, line.row);
+      }
+    }
+  }
+  return summary;
+}
+
 }  // namespace
 
-void ImportOrderFile(RunContext& context) {
+ImportSummary ImportOrderFile(RunContext& context) {
   const Date runDate = LocalDate(context.clock());
   const Date orderDate = AddDays(runDate, 1);
   // The name under which the download stores the file.
   const std::filesystem::path path = context.programFolder / OrderFileName(runDate);
+  const std::string fileName = PathText(path);
   BusyPointer busy(context.screen);
   std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) return;
+  ImportSummary nothing;
+  nothing.file = path;
+  if (!std::filesystem::exists(path, ignored)) return nothing;
 
-  CsvReader reader(DecodeFileText(ReadAllBytes(path), PathText(path)), PathText(path));
-  std::vector<std::string> fields;
-  if (!reader.Next(fields)) return;  // not even the heading row
+  CsvReader reader(DecodeFileText(ReadAllBytes(path), fileName), fileName);
+  FileContents contents = ReadOrders(reader, fileName);
+  MatchItems(context.cnDatabase, contents, fileName);
+  const std::vector<FileOrder>& orders = contents.orders;
 
-  Database& db = context.cnDatabase;
-  Transaction transaction(db);
-  ItemMatcher items(db);
-  OrderHeaderWriter headers(db);
-  OrderLineWriter lines(db);
-  OrderTotalsWriter totals(db);
-  ImportState state;
-  while (reader.Next(fields)) {
-    try {
-      const OrderFileRow row = ReadOrderFileRow(fields);
-      if (row.ColOrderNo.empty()) break;
-      const ItemMatch item = items.MatchItem(row.ColCustomerPartNo, row.ColVendorPartText);
-      if (row.ColLineNo == "1") {
-        if (!state.currentOrderId.empty()) totals.RollUpOrderTotals(state);
-        headers.CreateOrderHeader(row, orderDate, LocalDateTime(context.clock()), state);
-      }
-      if (!state.currentOrderId.empty()) lines.CreateOrderLine(row, item, state);
-    } catch (RunError& error) {
-      error.AddContext("order file: " + PathText(path) + ", row " +
-                       std::to_string(reader.recordNumber()));
-      throw;
-    }
-  }
-  if (!state.currentOrderId.empty()) totals.RollUpOrderTotals(state);
-  transaction.Commit();
+  // One transaction for the file.
+  ImportSummary summary;
+  WriteInOneTransaction(context.cnDatabase, [&](bool batched) {
+    summary = WriteOrders(context, orders, orderDate, fileName, batched);
+  });
+  summary.file = path;
+  summary.found = true;
+  return summary;
 }
 
 }  // namespace saldor

@@ -1,19 +1,33 @@
 #ifndef SALDOR_IMPORT_IMPORT_STATE_H_
 #define SALDOR_IMPORT_IMPORT_STATE_H_
 
+#include <cstddef>
 #include <string>
+#include <vector>
+
+#include "import/order_file_row.h"
+#include "import/order_line.h"
+#include "import/order_totals.h"
 
 namespace saldor {
 
-// The state the import keeps from row to row of one order file.
-struct ImportState {
-  // The database ID of the open order as its decimal text; empty while no order is open.
-  std::string currentOrderId;
-  // Sums over the lines of the open order: quantity times unit price, and landed cost times
-  // quantity. Reset to 0 when an order is created.
-  double orderSubTotalSum = 0;
-  double orderCostSum = 0;
+// One order of the file as the import gathers it before writing it: the row that opens it (its
+// column 2 is "1"), the lines of that row and the rows after it up to the next such row, and
+// their totals.
+struct FileOrder {
+  std::size_t row = 0;  // the file row that opens it
+  OrderFileRow opening;
+  std::vector<OrderLine> lines;
+  OrderTotals totals;
 };
+
+// How an error report names the place in the order file `file`: "order file: <file>, row 5",
+// or "..., rows 5 to 9" for a statement that wrote the records of several rows.
+inline std::string FileRowsContext(const std::string& file, std::size_t first, std::size_t last) {
+  std::string context = "order file: " + file;
+  if (first == last) return context + ", row " + std::to_string(first);
+  return context + ", rows " + std::to_string(first) + " to " + std::to_string(last);
+}
 
 }  // namespace saldor
 

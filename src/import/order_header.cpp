@@ -1,7 +1,7 @@
 #include "import/order_header.h"
 
+#include <iterator>
 #include <string>
-#include <vector>
 
 namespace saldor {
 
@@ -73,17 +73,13 @@ const std::array<std::string_view, 65> kOrderHeaderColumns = {
     "OrderType",
 };
 
-Sql OrderHeaderInsertSql() { return InsertReturningKeySql("Orders", kOrderHeaderColumns); }
-
-OrderHeaderWriter::OrderHeaderWriter(Database& db) : insert_(db.Prepare(OrderHeaderInsertSql())) {}
-
-void OrderHeaderWriter::CreateOrderHeader(const OrderFileRow& row, Date orderDate,
-                                          const DateTime& dateAdded, ImportState& state) {
+void AppendOrderHeaderValues(const OrderFileRow& row, Date orderDate, const DateTime& dateAdded,
+                             const OrderTotals& totals, std::vector<Param>& values) {
   using P = PartnerConstants;
   const std::string empty;
   const std::int64_t zero = 0;
   const auto text = [](std::string_view value) { return Param(std::string(value)); };
-  const std::vector<Param> values = {
+  const Param orderValues[] = {
       row.ColOrderNo,                        // OrderNumber
       text(P::kCustomer),                    // Customer
       orderDate,                             // OrderDate
@@ -112,19 +108,19 @@ void OrderHeaderWriter::CreateOrderHeader(const OrderFileRow& row, Date orderDat
       text("Open"),                          // Status
       dateAdded,                             // DateAdded
       text(P::kShipMethod),                  // ShipMethod
-      zero,                                  // SubTotal
+      totals.subTotal,                       // SubTotal
       zero,                                  // Freight
       zero,                                  // Miscellaneous
       zero,                                  // DiscountPercent
       zero,                                  // TaxPercent
-      zero,                                  // Total
-      text("SaldorImport"),                  // EnteredBy
+      totals.subTotal,                       // Total
+      text(kImportEnteredBy),                // EnteredBy
       row.ColMemo1 + "\r\n" + row.ColMemo2,  // Memo
       empty,                                 // InvoiceMemo
       text(P::kSalesType),                   // SalesType
       text(P::kSalesRep),                    // SalesRep
       false,                                 // DirectSale
-      zero,                                  // TotalCost
+      totals.cost,                           // TotalCost
       empty,                                 // FOB
       empty,                                 // ProductCategory
       empty,                                 // RequestedDeliveryDate
@@ -150,10 +146,7 @@ void OrderHeaderWriter::CreateOrderHeader(const OrderFileRow& row, Date orderDat
       empty,                                 // Memo2
       text(P::kOrderType),                   // OrderType
   };
-  const std::int64_t id = insert_.InsertReturningKey(values);
-  state.currentOrderId = std::to_string(id);
-  state.orderSubTotalSum = 0;
-  state.orderCostSum = 0;
+  values.insert(values.end(), std::begin(orderValues), std::end(orderValues));
 }
 
 }  // namespace saldor

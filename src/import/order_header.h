@@ -2,11 +2,13 @@
 #define SALDOR_IMPORT_ORDER_HEADER_H_
 
 #include <array>
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "app/database.h"
-#include "import/import_state.h"
 #include "import/order_file_row.h"
+#include "import/order_totals.h"
 
 namespace saldor {
 
@@ -22,30 +24,17 @@ struct PartnerConstants {
   static constexpr std::string_view kOrderType = "REGULAR";
 };
 
+// Who every imported order is entered by.
+inline constexpr std::string_view kImportEnteredBy = "SaldorImport";
+
 // The 65 columns of `Orders` that a new order sets, in the order of their values.
 extern const std::array<std::string_view, 65> kOrderHeaderColumns;
 
-// The insert of a new order that also yields its database ID.
-Sql OrderHeaderInsertSql();
-
-// Creates the `Orders` record of each order-opening row of one import; the insert is prepared
-// once. Not copyable; must not outlive `db`.
-class OrderHeaderWriter {
- public:
-  explicit OrderHeaderWriter(Database& db);
-  OrderHeaderWriter(const OrderHeaderWriter&) = delete;
-  OrderHeaderWriter& operator=(const OrderHeaderWriter&) = delete;
-
-  // Stores a new open order for `row` dated `orderDate` (also its requested ship date) and added
-  // at `dateAdded`, with zero totals; then sets `state.currentOrderId` to its ID and both sums to
-  // 0. Empty cells are stored as empty text. A database failure raises the driver's error and
-  // leaves `state` as it was.
-  void CreateOrderHeader(const OrderFileRow& row, Date orderDate, const DateTime& dateAdded,
-                         ImportState& state);
-
- private:
-  Statement insert_;
-};
+// Appends the values of kOrderHeaderColumns for a new open order of the file row `row` (the
+// row that opens it), dated `orderDate` (also its requested ship date), added at `dateAdded` and
+// with its final totals. Empty cells give empty text.
+void AppendOrderHeaderValues(const OrderFileRow& row, Date orderDate, const DateTime& dateAdded,
+                             const OrderTotals& totals, std::vector<Param>& values);
 
 }  // namespace saldor
 

@@ -1,20 +1,27 @@
 #include "import/order_totals.h"
 
-#include <array>
+#include <cmath>
+
+#include "app/numbers.h"
+#include "app/run_error.h"
 
 namespace saldor {
 
-Sql OrderTotalsUpdateSql() {
-  const std::string text = "UPDATE Orders SET SubTotal=?,Total=?,TotalCost=? WHERE ID=?";
-  return Sql{text, text};
+double Finite(double value, const std::string& what, const std::string& left,
+              const std::string& right) {
+  if (!std::isfinite(value)) {
+    throw OverflowError({what, "texts: \"" + left + "\" and \"" + right + "\""});
+  }
+  return value;
 }
 
-OrderTotalsWriter::OrderTotalsWriter(Database& db) : update_(db.Prepare(OrderTotalsUpdateSql())) {}
-
-void OrderTotalsWriter::RollUpOrderTotals(const ImportState& state) {
-  const std::array<Param, 4> values = {state.orderSubTotalSum, state.orderSubTotalSum,
-                                       state.orderCostSum, state.currentOrderId};
-  update_.Execute(values);
+void OrderTotals::Add(const OrderLine& line) {
+  const double newSubTotal = Finite(subTotal + line.priceExt, "the order's subtotal",
+                                    NumberText(subTotal), NumberText(line.priceExt));
+  const double newCost = Finite(cost + line.costExt, "the order's total cost", NumberText(cost),
+                                NumberText(line.costExt));
+  subTotal = newSubTotal;
+  cost = newCost;
 }
 
 }  // namespace saldor

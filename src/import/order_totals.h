@@ -1,29 +1,26 @@
 #ifndef SALDOR_IMPORT_ORDER_TOTALS_H_
 #define SALDOR_IMPORT_ORDER_TOTALS_H_
 
-#include "app/database.h"
-#include "import/import_state.h"
+#include <string>
+
+#include "import/order_line.h"
 
 namespace saldor {
 
-// The update of an order's totals: SubTotal, Total, TotalCost, then the order's ID.
-Sql OrderTotalsUpdateSql();
+// `value` when it is finite; otherwise raises error 6 (Overflow) naming `what` and the two texts
+// it was computed from.
+double Finite(double value, const std::string& what, const std::string& left,
+              const std::string& right);
 
-// `RollUpOrderTotals` for the orders of one import; the update is prepared once. Not copyable;
-// must not outlive `db`.
-class OrderTotalsWriter {
- public:
-  explicit OrderTotalsWriter(Database& db);
-  OrderTotalsWriter(const OrderTotalsWriter&) = delete;
-  OrderTotalsWriter& operator=(const OrderTotalsWriter&) = delete;
+// The totals of an order: the sums, over its lines in file order, of their price extensions
+// (SubTotal, also Total) and of their cost extensions (TotalCost). Nothing is rounded.
+struct OrderTotals {
+  double subTotal = 0;
+  double cost = 0;
 
-  // Requires an open order in `state`. Writes `orderSubTotalSum` into its SubTotal and Total and
-  // `orderCostSum` into its TotalCost; an ID that names no order changes nothing. The sums are
-  // left as they are. A database failure raises the driver's error.
-  void RollUpOrderTotals(const ImportState& state);
-
- private:
-  Statement update_;
+  // Adds the extensions of `line`. A sum beyond a double's range raises error 6 naming it, and
+  // leaves both sums as they were.
+  void Add(const OrderLine& line);
 };
 
 }  // namespace saldor

@@ -60,6 +60,8 @@ std::string DecodeUtf16(std::string_view bytes, bool bigEndian, const std::strin
 
 bool IsValidUtf8(std::string_view bytes) {
   for (std::size_t i = 0, length = 0; i < bytes.size(); i += length) {
+    length = 1;
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) continue;  // most of a file: plain ASCII
     if (!DecodeUtf8At(bytes, i, length)) return false;
   }
   return true;

@@ -399,8 +399,11 @@ TEST_F(ImportOrderFileTest, AnyFailureRollsBackTheWholeFile) {
   database.Exec(
       "CREATE TRIGGER RefuseLine BEFORE INSERT ON OrderItems WHEN NEW.ItemNumber = 'boom' "
       "BEGIN SELECT RAISE(ABORT, 'line refused'); END;");
-  WriteOrderFile(OrderFile({{"PO-1", "1"}, {"PO-1", "boom"}}));
-  EXPECT_NE(ImportError().Report().find("line refused"), std::string::npos);
+  WriteOrderFile(OrderFile({{"PO-1", "1"}, {"PO-1", "2"}, {"PO-1", "boom"}, {"PO-1", "4"}}));
+  const std::string refused = ImportError().Report();
+  for (const std::string what : {"line refused", "Saldor_to_vendor_31-Dec-2026.csv, row 4"}) {
+    EXPECT_NE(refused.find(what), std::string::npos) << refused;
+  }
   WriteOrderFile(OrderFile({{"PO-1", "1"}}) + "PO-2,\"1\r\n");
   EXPECT_EQ(ImportError().number(), 62);
   // Text that cannot be decoded is an error naming the file, not a file without orders.
