@@ -1,10 +1,11 @@
 #include "reports/export_available_inventory.h"
 
-#include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/partner_files.h"
+#include "app/record_insert.h"
 #include "app/run_error.h"
 #include "reports/available_inventory_query.h"
 #include "reports/export_report.h"
@@ -46,8 +47,15 @@ Param DueDateParam(const Field& field) {
   return DateParam(*moment);
 }
 
-// Runs the query, allocates its rows and stores one work table record per reported row.
-void FillWorkTable(Database& db) {
+// How an error report names the query rows of a work table statement.
+std::string RowsContext(std::size_t first, std::size_t last) {
+  if (first == last) return "available inventory row " + std::to_string(first);
+  return "available inventory rows " + std::to_string(first) + " to " + std::to_string(last);
+}
+
+// Runs the query, allocates its rows and stores one work table record per reported row, as many
+// records per statement as `batched` allows.
+void FillWorkTable(Database& db, bool batched) {
   const ResultSet rows = db.Query(AvailableInventoryQuery());
   const std::size_t itemId = rows.ColumnIndex("ItemID");
   const std::size_t part1 = rows.ColumnIndex("CustomerPartNumber1");
@@ -60,9 +68,21 @@ void FillWorkTable(Database& db) {
   const std::size_t dueDate = rows.ColumnIndex("DueDate2");
   const std::size_t addSpokenFor = rows.ColumnIndex("AddSpokenFor");
 
-  Statement insert = db.Prepare(InsertSql("tmpSaldorAvailInv", kWorkTableColumns));
+  RecordInsert insert(db, "tmpSaldorAvailInv", kWorkTableColumns, batched);
+  std::vector<Param> values;
+  std::vector<std::size_t> stored;  // the query rows (from 1) of the records in `values`
+  auto flush = [&] {
+    if (stored.empty()) return;
+    try {
+      insert.Insert(values, stored.size());
+    } catch (RunError& error) {
+      error.AddContext(RowsContext(stored.front(), stored.back()));
+      throw;
+    }
+    values.clear();
+    stored.clear();
+  };
   InventoryAllocation allocation;
-  std::array<Param, 9> params;
   for (std::size_t row = 0; row < rows.size(); ++row) {
     try {
       std::string p1 = rows.At(row, part1).AsText("CustomerPartNumber1");
@@ -73,22 +93,24 @@ void FillWorkTable(Database& db) {
                                        rows.At(row, inProduction).AsNumber("InProduction"),
                                        rows.At(row, addSpokenFor).AsNumber("AddSpokenFor")});
       if (!reported.reported) continue;
-
-      params = {AsParam(rows.At(row, itemId)),
-                std::move(p1),
-                std::move(p2),
-                AsParam(rows.At(row, part3)),
-                AsParam(rows.At(row, uom)),
-                AsParam(rows.At(row, runLot)),
-                reported.qtyAvail,
-                reported.inProduction,
-                DueDateParam(rows.At(row, dueDate))};
-      insert.Execute(params);
+      const Param due = DueDateParam(rows.At(row, dueDate));
+      values.push_back(AsParam(rows.At(row, itemId)));
+      values.emplace_back(std::move(p1));
+      values.emplace_back(std::move(p2));
+      values.push_back(AsParam(rows.At(row, part3)));
+      values.push_back(AsParam(rows.At(row, uom)));
+      values.push_back(AsParam(rows.At(row, runLot)));
+      values.emplace_back(reported.qtyAvail);
+      values.emplace_back(reported.inProduction);
+      values.push_back(due);
     } catch (RunError& error) {
-      error.AddContext("available inventory row " + std::to_string(row + 1));
+      error.AddContext(RowsContext(row + 1, row + 1));
       throw;
     }
+    stored.push_back(row + 1);
+    if (stored.size() == insert.maxRecords()) flush();
   }
+  flush();
 }
 
 }  // namespace
@@ -97,10 +119,10 @@ std::filesystem::path ExportAvailableInventory(RunContext& context) {
   BusyPointer busy(context.screen);
   Database& db = context.cnDatabase;
 
-  Transaction transaction(db);
-  db.Execute(ClearAvailableInventorySql());
-  FillWorkTable(db);
-  transaction.Commit();
+  WriteInOneTransaction(db, [&db](bool batched) {
+    db.Execute(ClearAvailableInventorySql());
+    FillWorkTable(db, batched);
+  });
 
   const ResultSet snapshot = db.Query(AvailableInventorySnapshotQuery());
   const std::filesystem::path file = context.TempFolder() / kAvailableInventoryFileName;
