@@ -11,6 +11,7 @@
 #include "app/text.h"
 #include "import/csv_reader.h"
 #include "import/import_state.h"
+#include "import/imported_orders.h"
 #include "import/item_match.h"
 #include "import/order_file_row.h"
 #include "import/order_line.h"
@@ -95,13 +96,26 @@ void MatchItems(Database& db, FileContents& contents, const std::string& fileNam
   }
 }
 
-// Writes the orders in the caller's transaction. Gives what was written.
+// Writes the orders, leaving alone those an earlier import of the same day created, as the
+// caller's transaction decides. Gives what was written.
 ImportSummary WriteOrders(RunContext& context, const std::vector<FileOrder>& orders, Date orderDate,
                           const std::string& fileName, bool batched) {
   Database& db = context.cnDatabase;
   ImportSummary summary;
   std::vector<const FileOrder*> created;
-  for (const FileOrder& order : orders) created.push_back(&order);
+  try {
+    const std::set<std::string> imported = ImportedOrderNumbers(db, orderDate);
+    for (const FileOrder& order : orders) {
+      if (imported.contains(order.opening.ColOrderNo)) {
+        summary.ordersLeftAlone.push_back(order.opening.ColOrderNo);
+      } else {
+        created.push_back(&order);
+      }
+    }
+  } catch (RunError& error) {
+    error.AddContext("order file: " + fileName);
+    throw;
+  }
   OrderWriter(db, context.clock, fileName, batched).Write(created, orderDate);
 
   std::set<std::string_view> unmatched;
@@ -136,7 +150,7 @@ ImportSummary ImportOrderFile(RunContext& context) {
   MatchItems(context.cnDatabase, contents, fileName);
   const std::vector<FileOrder>& orders = contents.orders;
 
-  // One transaction for the file.
+  // One transaction for the file, in which an earlier import of the same day is looked for too.
   ImportSummary summary;
   WriteInOneTransaction(context.cnDatabase, [&](bool batched) {
     summary = WriteOrders(context, orders, orderDate, fileName, batched);

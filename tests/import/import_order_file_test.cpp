@@ -257,8 +257,12 @@ TEST_F(ImportOrderFileTest, GroupsRowsIntoOrdersByLineNumberOne) {
 }
 
 TEST_F(ImportOrderFileTest, EndOfDataIsTheFirstRowWithoutOrderNumber) {
+  int day = 27;
   for (const std::string end : {"", "   ", "''", " ' "}) {
-    WriteOrderFile(OrderFile({{"PO-1", "1"}, {end, "2"}, {"PO-2", "1"}}));
+    // Each a day later: an order number that came on an earlier day's file is a new order.
+    now = LocalMoment(2026, 12, ++day, 10, 30, 0);
+    WriteOrderFile(OrderFile({{"PO-1", "1"}, {end, "2"}, {"PO-2", "1"}}),
+                   std::to_string(day) + "-Dec-2026");
     ImportOrderFile(context);
   }
   EXPECT_EQ(Scalar("SELECT COUNT(*) || '/' || SUM(OrderNumber = 'PO-1') || '/' || "

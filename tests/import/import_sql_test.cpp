@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "import/imported_orders.h"
 #include "import/item_match.h"
 #include "import/order_header.h"
 #include "import/order_line.h"
@@ -73,6 +74,11 @@ TEST(ImportSqlTest, OrderLinesInsertTheEighteenFieldsManyAtOnce) {
             "INSERT INTO OrderItems (" + columns + ") SELECT " + selected +
                 " FROM OPENJSON(?) WITH (N int '$[0]'" + read +
                 ") AS J JOIN (VALUES (0,?),(1,?)) AS M (N,C4) ON M.N=J.N ORDER BY J.N");
+}
+
+TEST(ImportSqlTest, AnEarlierImportsOrdersAreFoundByCustomerUserAndDate) {
+  EXPECT_EQ(ImportedOrderNumbersSql().sqlServer,
+            "SELECT OrderNumber FROM Orders WHERE Customer=? AND EnteredBy=? AND OrderDate=?");
 }
 
 }  // namespace

@@ -92,6 +92,19 @@ TEST_F(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy='SaldorImport' AND "
                        "SubTotal > 0 AND Total = SubTotal"),
             "3");
+
+  // Started again the same day, the partner's file having gained an order since: the new order
+  // is created, the three of the first run are not created again.
+  std::string file = ReadFile(SourcePath("scripts/demo_order_file.csv"));
+  const std::size_t last = file.rfind("\n4500122,1,") + 1;
+  file += "4500123" + file.substr(last + 7);
+  testing::WriteFile(partner.path() / "Saldor_to_vendor_31-DEC-2026.csv", file);
+  ProcessResult again = RunAt("2026-12-31 10:30:00");
+  ASSERT_EQ(again.exitStatus, 0) << again.err;
+  EXPECT_EQ(tdb.Scalar("SELECT group_concat(Lines, ' ') FROM (SELECT OrderNumber || ':' || "
+                       "(SELECT COUNT(*) FROM OrderItems WHERE OrderID = Orders.ID) AS Lines "
+                       "FROM Orders WHERE EnteredBy='SaldorImport' ORDER BY ID)"),
+            "4500120:3 4500121:2 4500122:1 4500123:1");
 }
 
 TEST_F(FullRunTest, AFailureInTheFirstTaskStopsTheRun) {
