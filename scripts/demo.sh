@@ -48,7 +48,8 @@ status=$?
 set -e
 end=$(date +%s.%N)
 # The upload script's lines (its own log's lines, also on the output it shares) come below.
-printf 'run log:     %s\n' "$(grep -v '^fileup: ' "$demo/run.out")"
+echo "run output (the run-log line, then what each task did):"
+{ grep -v '^fileup: ' "$demo/run.out" || true; } | sed 's/^/  /'
 printf 'exit status: %s after %s s\n' "$status" "$(awk -v a="$start" -v b="$end" 'BEGIN{printf "%.1f", b - a}')"
 if grep -qv '^fileup: ' "$demo/run.err"; then
   echo "error report:"

@@ -115,7 +115,7 @@ void FillWorkTable(Database& db, bool batched) {
 
 }  // namespace
 
-std::filesystem::path ExportAvailableInventory(RunContext& context) {
+std::filesystem::path ExportAvailableInventory(RunContext& context, std::size_t* records) {
   BusyPointer busy(context.screen);
   Database& db = context.cnDatabase;
 
@@ -127,6 +127,7 @@ std::filesystem::path ExportAvailableInventory(RunContext& context) {
   const ResultSet snapshot = db.Query(AvailableInventorySnapshotQuery());
   const std::filesystem::path file = context.TempFolder() / kAvailableInventoryFileName;
   ExportReport(crptSaldorAvailInv, snapshot, file);
+  if (records) *records = snapshot.size();
   return file;
 }
 

@@ -9,7 +9,7 @@
 
 namespace saldor {
 
-std::filesystem::path ExportOrderStatus(RunContext& context) {
+std::filesystem::path ExportOrderStatus(RunContext& context, std::size_t* records) {
   BusyPointer busy(context.screen);
   const Date runDate = LocalDate(context.clock());
 
@@ -18,6 +18,7 @@ std::filesystem::path ExportOrderStatus(RunContext& context) {
 
   const std::filesystem::path file = context.TempFolder() / OrderStatusFileName(runDate);
   ExportReport(crptSaldorOrderStatus, rows, file);
+  if (records) *records = rows.size();
   return file;
 }
 

@@ -30,10 +30,13 @@ std::optional<std::string> FindListed(const std::vector<std::string>& listing,
 
 }  // namespace
 
-void DownloadOrderFile(const std::filesystem::path& programFolder, const FtpAccount& account,
-                       const Clock& clock, const FtpLimits& limits) {
+OrderFileDownload DownloadOrderFile(const std::filesystem::path& programFolder,
+                                    const FtpAccount& account, const Clock& clock,
+                                    const FtpLimits& limits) {
   // One date for the whole step, so that every name of the run refers to the same day.
   const std::string localName = OrderFileName(LocalDate(clock()));
+  OrderFileDownload download;
+  download.file = programFolder / localName;
 
   std::unique_ptr<FtpClient> ftp = NewFtpClient(limits);
   ftp->Open(account);
@@ -41,11 +44,15 @@ void DownloadOrderFile(const std::filesystem::path& programFolder, const FtpAcco
     // Fetched under the name the server lists, so that a server with case-sensitive names
     // finds it; stored under the name the import looks for. The file gets today's name only
     // when it is complete: a broken transfer leaves an earlier file of today's name as it was.
-    PartFile part(programFolder / localName);
+    PartFile part(download.file);
     ftp->GetFile(*listed, part.path());
+    download.bytes = std::filesystem::file_size(part.path());
     part.Commit();
+    download.fetched = true;
+    download.listedName = *listed;
   }
   ftp->Close();
+  return download;
 }
 
 }  // namespace saldor

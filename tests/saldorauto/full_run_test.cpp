@@ -92,6 +92,24 @@ TEST_F(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy='SaldorImport' AND "
                        "SubTotal > 0 AND Total = SubTotal"),
             "3");
+  // After each task a line on what it did.
+  const std::string orderFile = (folder / "Saldor_to_vendor_31-Dec-2026.csv").string();
+  const std::string importLine = "ImportOrderFile: " + orderFile + ": ";
+  for (const std::string& line : {
+           "ExportAvailableInventory: 6 records written to " +
+               (folder / "temp" / "saldor_available_inventory.csv").string() +
+               ", handed to the upload",
+           "ExportOrderStatus: 4 records (the label row and 3 order lines) written to " +
+               (folder / "temp" / "Vendor_to_saldor_01-Jan-2027.csv").string() +
+               ", handed to the upload",
+           "DownloadOrderFile: Saldor_to_vendor_31-DEC-2026.csv fetched from 127.0.0.1, " +
+               std::to_string(std::filesystem::file_size(orderFile)) + " bytes, as " + orderFile,
+           importLine + "3 orders with 6 lines created; 0 orders left alone as already imported; "
+                        "given the placeholder item, as they matched no item: ZZ99.UNKNOWN (first "
+                        "in row 4)",
+       }) {
+    EXPECT_NE(run.out.find("\n" + line + "\n"), std::string::npos) << line << "\n" << run.out;
+  }
 
   // Started again the same day, the partner's file having gained an order since: the new order
   // is created, the three of the first run are not created again.
@@ -101,10 +119,31 @@ TEST_F(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
   testing::WriteFile(partner.path() / "Saldor_to_vendor_31-DEC-2026.csv", file);
   ProcessResult again = RunAt("2026-12-31 10:30:00");
   ASSERT_EQ(again.exitStatus, 0) << again.err;
-  EXPECT_EQ(tdb.Scalar("SELECT group_concat(Lines, ' ') FROM (SELECT OrderNumber || ':' || "
-                       "(SELECT COUNT(*) FROM OrderItems WHERE OrderID = Orders.ID) AS Lines "
-                       "FROM Orders WHERE EnteredBy='SaldorImport' ORDER BY ID)"),
-            "4500120:3 4500121:2 4500122:1 4500123:1");
+  const std::string allOrders =
+      "SELECT group_concat(Lines, ' ') FROM (SELECT OrderNumber || ':' || (SELECT COUNT(*) FROM "
+      "OrderItems WHERE OrderID = Orders.ID) AS Lines FROM Orders "
+      "WHERE EnteredBy='SaldorImport' ORDER BY ID)";
+  EXPECT_EQ(tdb.Scalar(allOrders), "4500120:3 4500121:2 4500122:1 4500123:1");
+  EXPECT_NE(
+      again.out.find(importLine + "1 order with 1 line created; 3 orders left alone as already "
+                                  "imported (4500120, 4500121, 4500122); every part number "
+                                  "matched an item\n"),
+      std::string::npos)
+      << again.out;
+
+  // And once more, the partner's file gone from the server: the downloaded copy is imported
+  // again, and nothing is created.
+  std::filesystem::remove(partner.path() / "Saldor_to_vendor_31-DEC-2026.csv");
+  ProcessResult third = RunAt("2026-12-31 11:00:00");
+  ASSERT_EQ(third.exitStatus, 0) << third.err;
+  EXPECT_EQ(tdb.Scalar(allOrders), "4500120:3 4500121:2 4500122:1 4500123:1");
+  for (const std::string& line :
+       {std::string(
+            "DownloadOrderFile: no Saldor_to_vendor_31-Dec-2026.csv listed on 127.0.0.1 for today"),
+        importLine + "0 orders with 0 lines created; 4 orders left alone as already imported "
+                     "(4500120, 4500121, 4500122, 4500123); every part number matched an item"}) {
+    EXPECT_NE(third.out.find("\n" + line + "\n"), std::string::npos) << line << "\n" << third.out;
+  }
 }
 
 TEST_F(FullRunTest, AFailureInTheFirstTaskStopsTheRun) {
