@@ -9,6 +9,7 @@
 
 #include "app/database.h"
 #include "app/error_numbers.h"
+#include "app/record_insert.h"
 #include "app/run_error.h"
 #include "app/time_limit.h"
 #include "support/silent_listener.h"
@@ -131,6 +132,29 @@ TEST(SqlServerWireTest, AStatementTheServerNeverAnswersEndsWithTheStatementTimeo
   EXPECT_EQ(outcome.number, errors::kDatabaseTimeout) << outcome.report;
   EXPECT_NE(outcome.report.find("running the statement"), std::string::npos) << outcome.report;
   EXPECT_NE(outcome.report.find("WAITFOR DELAY"), std::string::npos) << outcome.report;
+}
+
+TEST(SqlServerWireTest, ManyRecordsGoAsJsonOnlyWhereTheServerReadsIt) {
+  // A server older than SQL Server 2016, or a database below compatibility level 130, knows no
+  // OPENJSON: the records go as the markers of one multi-row insert instead.
+  TdsEndpoint old(R"([{"match": "OPENJSON", "error": "Invalid object name 'OPENJSON'.",
+                       "number": 208}])");
+  TdsEndpoint current(R"js([{"match": "OPENJSON(N'[1]')", "results": [
+                            {"columns": ["N"], "rows": [[0]]}]}])js");
+  const std::array<std::string_view, 2> columns{"A", "B"};
+  const std::vector<Param> records = {std::string("x"), std::int64_t{1}, std::string("y"),
+                                      std::int64_t{2}};
+  for (TdsEndpoint* server : {&old, &current}) {
+    auto db = Database::Open(server->FreeTdsConnectionString("TDS_Version=7.4;"), 10);
+    RecordInsert insert(*db, "Lines", columns);
+    insert.Insert(records, 2);
+    const bool json = server == &current;
+    EXPECT_EQ(db->readsJson(), json);
+    EXPECT_EQ(insert.maxRecords(), json ? RecordInsert::kJsonRecords : 1000u);
+    EXPECT_EQ(server->Received(Utf16Le("INSERT INTO Lines (A,B) VALUES (@P1,@P2),(@P3,@P4)")),
+              !json);
+    EXPECT_EQ(server->Received(Utf16Le("[[0,\"x\",1],[1,\"y\",2]]")), json);
+  }
 }
 
 }  // namespace
