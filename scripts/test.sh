@@ -50,8 +50,14 @@ echo "== fuzz the order file reader"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh
 
 echo "== benchmarks (brief)"
+# Their SQL Server variants run against a T-SQL server of their own when SALDOR_BABELFISH names
+# one, and say that they are skipped otherwise.
+export SALDOR_TSQL_STATE=$root/build/tsql-bench
+trap 'scripts/tsql_server.sh stop "$SALDOR_TSQL_STATE"' EXIT
+scripts/tsql_server.sh start "$SALDOR_TSQL_STATE"
 find build/bench -type f -executable -name '*bench*' | sort | while read -r bench; do
   "$bench" --benchmark_min_time=0.01
 done
+scripts/tsql_server.sh stop "$SALDOR_TSQL_STATE"
 
 echo "== all tests passed"

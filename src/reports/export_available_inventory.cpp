@@ -125,7 +125,7 @@ std::filesystem::path ExportAvailableInventory(RunContext& context, std::size_t*
   });
 
   const ResultSet snapshot = db.Query(AvailableInventorySnapshotQuery());
-  const std::filesystem::path file = context.TempFolder() / kAvailableInventoryFileName;
+  std::filesystem::path file = context.TempFolder() / kAvailableInventoryFileName;
   ExportReport(crptSaldorAvailInv, snapshot, file);
   if (records) *records = snapshot.size();
   return file;

@@ -16,7 +16,7 @@ std::filesystem::path ExportOrderStatus(RunContext& context, std::size_t* record
   const std::array<Param, 1> params{runDate};
   const ResultSet rows = context.cnDatabase.Query(OrderStatusQuery(), params);
 
-  const std::filesystem::path file = context.TempFolder() / OrderStatusFileName(runDate);
+  std::filesystem::path file = context.TempFolder() / OrderStatusFileName(runDate);
   ExportReport(crptSaldorOrderStatus, rows, file);
   if (records) *records = rows.size();
   return file;
