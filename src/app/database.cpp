@@ -741,6 +741,8 @@ void Database::Execute(const Sql& sql, std::span<const Param> params) {
 }
 
 void Database::Begin() {
+  // Asked before any transaction: a statement the server refuses has no part in one.
+  readsJson();
   if (!Ok(SQLSetConnectAttr(connection_->dbc_, SQL_ATTR_AUTOCOMMIT,
                             reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0))) {
     throw OdbcError(SQL_HANDLE_DBC, connection_->dbc_, "beginning a transaction");

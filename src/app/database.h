@@ -78,8 +78,8 @@ class Database {
   // The time limit of every statement, in seconds.
   int statementTimeoutSeconds() const { return statementTimeoutSeconds_; }
   // Whether the database reads JSON documents with OPENJSON: SQL Server 2016 and later, at
-  // compatibility level 130 and up. Asked of the server once, on first use (a statement that
-  // fails tells no); never so on SQLite.
+  // compatibility level 130 and up. Asked of the server once, at the first transaction or use,
+  // whichever comes first (a statement that fails tells no); never so on SQLite.
   bool readsJson();
 
   // Prepares `sql` in this connection's dialect. Raises RunError when the database refuses it.
