@@ -18,7 +18,7 @@ done < <(sed -n 's/^\tDLL Name: //p' <<<"$dump")
 # The ODBC functions it imports, by name (the hint number, then the name).
 odbc=$(awk '/DLL Name: ODBC32.dll/{on=1;next} /DLL Name:/{on=0} on && $NF ~ /^SQL/{print $NF}' \
   <<<"$dump")
-for wide in SQLDriverConnectW SQLExecDirectW SQLPrepareW SQLGetDiagRecW SQLDescribeColW; do
+for wide in SQLDriverConnectW SQLPrepareW SQLGetDiagRecW SQLDescribeColW; do
   if ! grep -qx "$wide" <<<"$odbc"; then
     echo "check_windows_imports.sh: $exe does not import $wide" >&2
     status=1
