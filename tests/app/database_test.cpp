@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "app/error_numbers.h"
 #include "app/run_error.h"
 #include "support/test_database.h"
 
@@ -173,6 +174,39 @@ TEST(DatabaseTest, RollbackUndoesEveryWriteAndCommitKeepsThem) {
   // Back in auto-commit: a lone statement takes effect at once.
   db.Execute(Same("DELETE FROM Item"));
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Item"), "0");
+}
+
+TEST(DatabaseTest, AFailedBatchedWriteIsTriedRecordByRecordAndLeavesNothing) {
+  TestDatabase tdb;
+  Database& db = tdb.db();
+  // The batched write fails with `batch`, the one record at a time with `single` (0: not).
+  int tries = 0;
+  auto failure = [&](int batch, int single) {
+    tries = 0;
+    try {
+      WriteInOneTransaction(db, [&](bool batched) {
+        ++tries;
+        db.Execute(Same("INSERT INTO Item (Name) VALUES ('x')"));
+        if (batched) throw RunError(batch, "the batch");
+        if (single != 0) throw RunError(single, "record 2");
+      });
+    } catch (const RunError& e) {
+      return e.description();
+    }
+    return std::string("none");
+  };
+  EXPECT_EQ(failure(70, 70), "record 2");  // the same error, naming its record
+  EXPECT_EQ(failure(70, 13), "the batch");
+  EXPECT_EQ(failure(70, 0), "the batch");  // the trial went through, and was not kept
+  EXPECT_EQ(failure(errors::kDatabaseTimeout, 0), "the batch");
+  EXPECT_EQ(tries, 1);  // a time limit that ran out is not tried again
+  EXPECT_FALSE(db.inTransaction());
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Item"), "0");
+  WriteInOneTransaction(db, [&](bool batched) {
+    EXPECT_TRUE(batched);
+    db.Execute(Same("INSERT INTO Item (Name) VALUES ('y')"));
+  });
+  EXPECT_EQ(tdb.Scalar("SELECT group_concat(Name) FROM Item"), "y");
 }
 
 TEST(DatabaseTest, ReExecutedWritesTakeTheirNewValues) {

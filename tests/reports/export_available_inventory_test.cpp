@@ -125,7 +125,18 @@ TEST_F(ExportAvailableInventoryTest, FailedRefillKeepsThePreviousSnapshotAndFile
   EXPECT_TRUE(Run().empty());  // nothing to report: the heading alone
   EXPECT_EQ(fixture_.database().Scalar("SELECT COUNT(*) FROM tmpSaldorAvailInv"), "0");
   Item(50, "'P','1',''", "8", "0");
-  ASSERT_EQ(Run().size(), 1u);
+  // And more records than one statement takes: P/100 to P/399.
+  for (const char* table :
+       {"ItemCustomerPartNumber (ItemID, CustomerID, CustomerPartNumber1, "
+        "CustomerPartNumber2, CustomerPartNumber3) SELECT i, 645, 'P', '' || i, ''",
+        "ItemLocation (Item, Location, Quantity, SpokenFor) "
+        "SELECT i, 'RVL - MS', 1, 0"}) {
+    fixture_.database().Exec(
+        "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 399) "
+        "INSERT INTO " +
+        std::string(table) + " FROM n");
+  }
+  ASSERT_EQ(Run().size(), 301u);
   const std::string previousFile = testing::ReadFile(file());
 
   Item(51, "'P','2',''", "3", "0");
@@ -138,10 +149,26 @@ TEST_F(ExportAvailableInventoryTest, FailedRefillKeepsThePreviousSnapshotAndFile
     EXPECT_EQ(error.number(), errors::kTypeMismatch);
     EXPECT_NE(error.Report().find("soon"), std::string::npos);
   }
-  EXPECT_EQ(fixture_.database().Scalar("SELECT group_concat(ItemID) FROM tmpSaldorAvailInv"),
-            "50.0");
+  const std::string snapshot = "SELECT COUNT(*) || '/' || MIN(ItemID) FROM tmpSaldorAvailInv";
+  EXPECT_EQ(fixture_.database().Scalar(snapshot), "301/50.0");
   EXPECT_EQ(testing::ReadFile(file()), previousFile);
   EXPECT_FALSE(context.cnDatabase.inTransaction());
+
+  // The database refusing a record far into the refill: the report names its query row (P/1,
+  // P/100 to P/199, P/2, P/200 to P/399).
+  fixture_.database().Exec(
+      "DELETE FROM PurchaseOrderItems; CREATE TRIGGER Refuse BEFORE INSERT ON tmpSaldorAvailInv "
+      "WHEN NEW.CustomerPartNumber2 = '399' BEGIN SELECT RAISE(ABORT, 'record refused'); END");
+  try {
+    ExportAvailableInventory(context);
+    ADD_FAILURE() << "no error";
+  } catch (const RunError& error) {
+    EXPECT_NE(error.Report().find("record refused"), std::string::npos) << error.Report();
+    EXPECT_NE(error.Report().find("available inventory row 302\n"), std::string::npos)
+        << error.Report();
+  }
+  EXPECT_EQ(fixture_.database().Scalar(snapshot), "301/50.0");
+  EXPECT_EQ(testing::ReadFile(file()), previousFile);
 }
 
 TEST(AvailableInventoryQueryTest, SqlServerTexts) {
