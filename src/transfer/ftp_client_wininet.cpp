@@ -450,6 +450,9 @@ class WinInetFtpClient final : public FtpClient {
                                                           : errors::kFtpExtendedError;
       Fail(operation, broken, localPath);
     }
+    // No final reply at all: the transfer ended only because the server closed its connections,
+    // whatever part of the file had arrived by then. Whether the session still stands tells.
+    if (closed.response.empty() || closed.response[0] == '1') ExpectSession(operation, localPath);
     out.Close();
   }
 
@@ -497,6 +500,22 @@ class WinInetFtpClient final : public FtpClient {
     if (calls_.Run(std::move(call), [this] { return calls_.activity().deadline(); })) return true;
     GiveUp(file_ != nullptr ? file_ : connection_);
     return false;
+  }
+
+  // Asks the server for the current folder after a transfer that ended without a final reply. A
+  // server that no longer answers broke the transfer off (errors::kFtpConnectionAborted).
+  void ExpectSession(const std::string& operation, const std::filesystem::path& localPath) {
+    const HINTERNET connection = connection_;
+    const bool done = RunCommand([=](CallResult& r) {
+      std::wstring folder(MAX_PATH, L'\0');
+      DWORD length = static_cast<DWORD>(folder.size());
+      r.Take(FtpGetCurrentDirectoryW(connection, folder.data(), &length) != 0);
+    });
+    if (!done) TimedOut(operation, "no reply within " + Seconds(limits_.response), localPath);
+    if (!calls_.result().ok) {
+      Stop(errors::kFtpConnectionAborted, operation,
+           "the server closed the connection without its final reply", localPath);
+    }
   }
 
   // Copies the open transfer into `out` until its end, unless it stalls.

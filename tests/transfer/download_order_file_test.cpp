@@ -261,6 +261,28 @@ TEST_F(DownloadOrderFileTest, StalledTransferEndsWithTheTimeoutErrorAndKeepsTheE
   EXPECT_EQ(server->Log().at(0), "stalled " + std::string(kToday));
 }
 
+TEST_F(DownloadOrderFileTest, ServerThatEndsInTheMiddleOfATransferLeavesNoFileBehind) {
+  // The server goes away in the middle of the file: both connections closed, no final reply.
+  ServerFile(kToday, std::string(100000, 'x'));
+  WriteFile(program_ / kToday, "fetched by an earlier run of the day");
+  std::optional<FtpServer> server(std::in_place, root_.path(),
+                                  FtpServerOptions{.cutFiles = {}, .stallFiles = {kToday}});
+  const Context context = At(server->port());
+  std::thread end([&] {
+    WaitFor([&] { return !server->Log().empty(); });
+    server.reset();
+  });
+  std::optional<RunError> error =
+      DownloadWithin(context, FtpLimits(), std::chrono::seconds(30), [] {});
+  end.join();
+
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number(), errors::kFtpConnectionAborted) << error->Report();
+  EXPECT_TRUE(HasContext(*error, "operation: fetch " + std::string(kToday)));
+  EXPECT_EQ(ReadFile(program_ / kToday), "fetched by an earlier run of the day");
+  EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});
+}
+
 TEST_F(DownloadOrderFileTest, ProgramFolderThatCannotBeWrittenIsReported) {
   ServerFile(kToday, kOrderRows);
   FtpServer server(root_.path());
