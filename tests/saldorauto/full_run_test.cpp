@@ -5,6 +5,8 @@
 #include <chrono>
 #include <thread>
 
+#include "app/dates.h"
+#include "app/partner_files.h"
 #include "support/ftp_server.h"
 #include "support/process.h"
 #include "support/test_database.h"
@@ -15,6 +17,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::FtpServer;
+using testing::FtpServerOptions;
 using testing::InstallProgram;
 using testing::ProcessResult;
 using testing::ReadFile;
@@ -31,14 +34,15 @@ class FullRunTest : public ::testing::Test {
     std::filesystem::copy_file(SourcePath("scripts/" + script), folder / "temp" / script);
   }
 
-  // Runs the program with the clock set to `moment` ("2026-12-31 10:00:00").
-  ProcessResult RunAt(const std::string& moment) {
-    return testing::RunProcessAt(moment, program, {},
-                                 {{"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
-                                  {"SALDOR_FTP_HOST", FtpServer::kHost},
-                                  {"SALDOR_FTP_PORT", std::to_string(server.port())},
-                                  {"SALDOR_PACING_MS", "200"}},
-                                 120s);
+  // Runs the program with the clock set to `moment` ("2026-12-31 10:00:00") against the server
+  // on `port` (0: the fixture's).
+  ProcessResult RunAt(const std::string& moment, int port = 0,
+                      std::map<std::string, std::string> env = {}) {
+    env.insert({{"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
+                {"SALDOR_FTP_HOST", FtpServer::kHost},
+                {"SALDOR_FTP_PORT", std::to_string(port != 0 ? port : server.port())},
+                {"SALDOR_PACING_MS", "200"}});
+    return testing::RunProcessAt(moment, program, {}, std::move(env), 120s);
   }
 
   // Waits until the server has received `count` uploads; gives how many it saw.
@@ -109,6 +113,33 @@ TEST_F(FullRunTest, AFailureInTheFirstTaskStopsTheRun) {
   EXPECT_FALSE(std::filesystem::exists(folder / "Saldor_to_vendor_31-Dec-2026.csv"));
   EXPECT_TRUE(server.Log().empty());
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy='SaldorImport'"), "0");
+}
+
+TEST_F(FullRunTest, ARunStuckInAStalledDownloadEndsAtItsLimitAndTheNextRunGoesAhead) {
+  // The partner's server sends half of today's file, then nothing on either connection. The FTP
+  // client would wait a minute; the run's own limit ends it first. Under wine the program takes
+  // the real date: the server has that day's file too.
+  TempDir stallingRoot{"saldor-stalling-partner"};
+  const std::vector<std::string> names{"Saldor_to_vendor_31-Dec-2026.csv",
+                                       OrderFileName(LocalDate(SystemClock()()))};
+  for (const std::string& name : names) {
+    testing::WriteFile(stallingRoot / name, std::string(100000, 'x'));
+  }
+  FtpServer stalling(stallingRoot.path(), FtpServerOptions{.cutFiles = {}, .stallFiles = names});
+  // Uploads that end at once: under wine a script's retries would hold the run's output open.
+  std::filesystem::remove(folder / "temp" / script);
+  testing::InstallIdleUploadScript(folder / "temp");
+
+  ProcessResult run = RunAt("2026-12-31 10:00:00", stalling.port(), {{"SALDOR_RUN_LIMIT_S", "10"}});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err.rfind("error 1460: The run went past its time limit\n", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find("\n  task: DownloadOrderFile\n"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("SALDOR_RUN_LIMIT_S=10"), std::string::npos) << run.err;
+  for (const std::string& name : names) EXPECT_FALSE(std::filesystem::exists(folder / name));
+
+  // The instance lock ended with the process: the next start is not refused.
+  ProcessResult next = RunAt("2026-12-31 10:00:00");
+  EXPECT_EQ(next.exitStatus, 0) << next.err;
 }
 
 }  // namespace
