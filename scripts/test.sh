@@ -29,6 +29,10 @@ export WINEPREFIX="$root/build-windows/wine" WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
 wineserver -p || true  # status 2: a server for this prefix is running already
 if [ ! -f "$WINEPREFIX/system.reg" ]; then wineboot -i >/dev/null 2>&1; fi
+# The prefix's services start with the first Windows program and keep its output streams: one of
+# our own starts them, with none, before a test listing read through a pipe (gtest_discover_tests)
+# would wait for them until it timed out.
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 trap 'wineserver -k 2>/dev/null || true' EXIT
 # The program as it ships (Release).
 cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
