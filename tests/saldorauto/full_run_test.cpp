@@ -58,7 +58,7 @@ class FullRunTest : public ::testing::Test {
     return received;
   }
 
-  TestDatabase tdb{/*withDemoData=*/true};
+  TestDatabase tdb{testing::Backend::kSqlite, /*withDemoData=*/true};
   TempDir dir{"saldor full run \xC3\xBC"};  // a blank and a "u-umlaut"
   std::filesystem::path folder = dir / "Saldor Auto";
   TempDir partner{"saldor-partner"};
