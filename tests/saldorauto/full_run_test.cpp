@@ -1,5 +1,5 @@
-// Whole runs of the real program: the demo business database, a real FTP server on loopback, the
-// real upload script, and the date of the run set with faketime.
+// Whole runs of the real program: the demo business database on SQLite and on SQL Server, a real
+// FTP server on loopback, the real upload script, and the date of the run set with faketime.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,6 +16,7 @@ namespace saldor {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Backend;
 using testing::FtpServer;
 using testing::FtpServerOptions;
 using testing::InstallProgram;
@@ -25,7 +26,7 @@ using testing::SourcePath;
 using testing::TempDir;
 using testing::TestDatabase;
 
-class FullRunTest : public ::testing::Test {
+class FullRunTest : public ::testing::TestWithParam<Backend> {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(partner.path());
@@ -58,7 +59,7 @@ class FullRunTest : public ::testing::Test {
     return received;
   }
 
-  TestDatabase tdb{testing::Backend::kSqlite, /*withDemoData=*/true};
+  TestDatabase tdb{GetParam(), /*withDemoData=*/true};
   TempDir dir{"saldor full run \xC3\xBC"};  // a blank and a "u-umlaut"
   std::filesystem::path folder = dir / "Saldor Auto";
   TempDir partner{"saldor-partner"};
@@ -68,7 +69,9 @@ class FullRunTest : public ::testing::Test {
   const std::string script = ScriptPath({}, "fileup").filename().string();
 };
 
-TEST_F(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
+SALDOR_ON_BOTH_DATABASES(FullRunTest);
+
+TEST_P(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
   // The partner lists today's file with the date in capitals.
   std::filesystem::copy_file(SourcePath("scripts/demo_order_file.csv"),
                              partner.path() / "Saldor_to_vendor_31-DEC-2026.csv");
@@ -89,16 +92,15 @@ TEST_F(FullRunTest, TheLastRunOfTheYearDoesTheWholeJob) {
   // The order file fetched into the program folder under its local name, and imported.
   EXPECT_EQ(ReadFile(folder / "Saldor_to_vendor_31-Dec-2026.csv"),
             ReadFile(SourcePath("scripts/demo_order_file.csv")));
-  std::string imported = tdb.Scalar(
-      "SELECT COUNT(*) || ' ' || MIN(OrderDate) || ' ' || MAX(OrderDate) FROM Orders "
-      "WHERE EnteredBy='SaldorImport'");
-  EXPECT_EQ(imported, "3 2027-01-01 2027-01-01");
+  EXPECT_EQ(tdb.Lines("SELECT COUNT(*), MIN(OrderDate), MAX(OrderDate) FROM Orders "
+                      "WHERE EnteredBy='SaldorImport'"),
+            std::vector<std::string>{"3|2027-01-01|2027-01-01"});
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy='SaldorImport' AND "
                        "SubTotal > 0 AND Total = SubTotal"),
             "3");
 }
 
-TEST_F(FullRunTest, AFailureInTheFirstTaskStopsTheRun) {
+TEST_P(FullRunTest, AFailureInTheFirstTaskStopsTheRun) {
   std::filesystem::remove(folder / "temp" / script);
   std::filesystem::copy_file(SourcePath("scripts/demo_order_file.csv"),
                              partner.path() / "Saldor_to_vendor_31-Dec-2026.csv");
