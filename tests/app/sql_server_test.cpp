@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "app/database.h"
 #include "app/error_numbers.h"
@@ -15,6 +16,7 @@
 #include "app/time_limit.h"
 #include "support/silent_listener.h"
 #include "support/tds_endpoint.h"
+#include "support/test_database.h"
 
 namespace saldor {
 namespace {
@@ -109,6 +111,36 @@ TEST(SqlServerWireTest, AStatementTheServerNeverAnswersEndsWithTheStatementTimeo
   EXPECT_EQ(outcome.number, errors::kDatabaseTimeout) << outcome.report;
   EXPECT_NE(outcome.report.find("running the statement"), std::string::npos) << outcome.report;
   EXPECT_NE(outcome.report.find("WAITFOR DELAY"), std::string::npos) << outcome.report;
+}
+
+// ---- against the test run's T-SQL server -------------------------------------------------
+
+TEST(SqlServerSessionTest, AStatementBlockedByAnotherSessionsLockEndsAtItsTimeLimit) {
+  testing::TestDatabase tdb(testing::Backend::kSqlServer);
+  if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure()) return;
+  tdb.Exec("INSERT INTO Item (Name) VALUES ('a')");
+  std::shared_ptr<Database> other = tdb.Open();
+  other->Begin();
+  other->Execute(Same("UPDATE Item SET Name = 'b' WHERE ID = 1"));
+
+  std::shared_ptr<Database> db = tdb.Open(/*statementTimeoutSeconds=*/1);
+  const auto start = std::chrono::steady_clock::now();
+  // In a transaction, as the program writes.
+  const Outcome blocked = EndsWithin(20s, [db] {
+    Transaction transaction(*db);
+    db->Execute(Same("UPDATE Item SET Name = 'c' WHERE ID = 1"));
+    transaction.Commit();
+  });
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+  EXPECT_EQ(blocked.number, errors::kDatabaseTimeout) << blocked.report;
+  EXPECT_NE(blocked.report.find("SET Name = 'c'"), std::string::npos) << blocked.report;
+
+  // Neither update took effect. SQL Server ends the statement on the driver's cancel. Babelfish
+  // does not: the statement waits on and runs once the lock is gone, while the driver has given
+  // up the connection; only the transaction around it keeps it from taking effect.
+  other->Rollback();
+  std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(tdb.Scalar("SELECT Name FROM Item"), "a");
 }
 
 }  // namespace

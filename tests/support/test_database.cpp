@@ -200,8 +200,12 @@ TestDatabase::TestDatabase(Backend backend, bool withDemoData) : backend_(backen
 TestDatabase::~TestDatabase() = default;
 
 Database& TestDatabase::db() {
-  if (!db_) db_ = Database::Open(connection_ + kPassword, 10);
+  if (!db_) db_ = Open();
   return *db_;
+}
+
+std::unique_ptr<Database> TestDatabase::Open(int statementTimeoutSeconds) const {
+  return Database::Open(connection_ + kPassword, 10, statementTimeoutSeconds);
 }
 
 void TestDatabase::Exec(const std::string& sql) {

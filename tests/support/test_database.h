@@ -69,6 +69,9 @@ class TestDatabase {
 
   // The ODBC connection, opened with the password on first use.
   Database& db();
+  // Another connection, as another session or another run would open it, with the password and
+  // `statementTimeoutSeconds` for every statement.
+  std::unique_ptr<Database> Open(int statementTimeoutSeconds = 30) const;
 
   // Runs SQL text on a connection of its own, for setting up data: several statements separated
   // by ";" on SQLite, batches separated by GO lines on SQL Server. A refused statement throws
