@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "app/dates.h"
+#include "app/error_numbers.h"
 #include "app/partner_files.h"
+#include "app/run_error.h"
 #include "support/ftp_server.h"
 #include "support/process.h"
 #include "support/test_database.h"
@@ -35,14 +38,19 @@ class FullRunTest : public ::testing::TestWithParam<Backend> {
     std::filesystem::copy_file(SourcePath("scripts/" + script), folder / "temp" / script);
   }
 
+  // The environment of a run: the FTP server on `port` (0: the fixture's), short pacing waits.
+  std::map<std::string, std::string> Environment(int port = 0) const {
+    return {{"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
+            {"SALDOR_FTP_HOST", FtpServer::kHost},
+            {"SALDOR_FTP_PORT", std::to_string(port != 0 ? port : server.port())},
+            {"SALDOR_PACING_MS", "200"}};
+  }
+
   // Runs the program with the clock set to `moment` ("2026-12-31 10:00:00") against the server
-  // on `port` (0: the fixture's).
+  // on `port` (0: the fixture's), with `env` on top of the usual environment.
   ProcessResult RunAt(const std::string& moment, int port = 0,
                       std::map<std::string, std::string> env = {}) {
-    env.insert({{"ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"},
-                {"SALDOR_FTP_HOST", FtpServer::kHost},
-                {"SALDOR_FTP_PORT", std::to_string(port != 0 ? port : server.port())},
-                {"SALDOR_PACING_MS", "200"}});
+    env.merge(Environment(port));
     return testing::RunProcessAt(moment, program, {}, std::move(env), 120s);
   }
 
@@ -117,7 +125,12 @@ TEST_P(FullRunTest, AFailureInTheFirstTaskStopsTheRun) {
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy='SaldorImport'"), "0");
 }
 
-TEST_F(FullRunTest, ARunStuckInAStalledDownloadEndsAtItsLimitAndTheNextRunGoesAhead) {
+// Runs whose database plays no part: on SQLite only.
+class OnOneDatabaseRunTest : public FullRunTest {};
+INSTANTIATE_TEST_SUITE_P(OnDatabase, OnOneDatabaseRunTest, ::testing::Values(Backend::kSqlite),
+                         testing::BackendParamName());
+
+TEST_P(OnOneDatabaseRunTest, ARunStuckInAStalledDownloadEndsAtItsLimitAndTheNextRunGoesAhead) {
   // The partner's server sends half of today's file, then nothing on either connection. The FTP
   // client would wait a minute; the run's own limit ends it first. Under wine the program takes
   // the real date: the server has that day's file too.
@@ -142,6 +155,51 @@ TEST_F(FullRunTest, ARunStuckInAStalledDownloadEndsAtItsLimitAndTheNextRunGoesAh
   // The instance lock ended with the process: the next start is not refused.
   ProcessResult next = RunAt("2026-12-31 10:00:00");
   EXPECT_EQ(next.exitStatus, 0) << next.err;
+}
+
+// A run killed while it imports: on SQL Server, where another session can see that the import is
+// under way.
+class KilledRunTest : public FullRunTest {};
+INSTANTIATE_TEST_SUITE_P(OnDatabase, KilledRunTest, ::testing::Values(Backend::kSqlServer),
+                         testing::BackendParamName());
+
+TEST_P(KilledRunTest, AKillInTheMiddleOfTheImportLeavesNoOrderAndNoLine) {
+  // Today's order file, beside the program: one order of 3000 lines numbered 1 to 3000.
+  std::string file = "H1";
+  for (int c = 2; c <= 35; ++c) file += ",H" + std::to_string(c);
+  for (int line = 1; line <= 3000; ++line) {
+    file += "\r\nPO-1," + std::to_string(line) + std::string(19, ',') + "CAN10.NAT,,1,,2.5" +
+            std::string(10, ',');
+  }
+  testing::WriteFile(folder / OrderFileName(LocalDate(std::chrono::system_clock::now())),
+                     file + "\r\n");
+  // With line numbers unique, another session's line "2" waits for the run's own while the run
+  // holds it uncommitted: the sign that the import is under way.
+  tdb.Exec("DELETE FROM OrderItems; CREATE UNIQUE INDEX OneLineNumber ON OrderItems (ItemNumber)");
+
+  std::optional<testing::BackgroundProcess> run;
+  run.emplace(program, std::vector<std::string>{}, Environment());
+  bool importing = false;
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (!importing && run->Running() && std::chrono::steady_clock::now() < deadline) {
+    std::unique_ptr<Database> probe = tdb.Open(/*statementTimeoutSeconds=*/1);
+    Transaction transaction(*probe);  // never committed
+    try {
+      probe->Execute(Sql{"INSERT INTO OrderItems (ItemNumber) VALUES ('2')", ""});
+      std::this_thread::sleep_for(20ms);
+    } catch (const RunError& error) {
+      ASSERT_EQ(error.number(), errors::kDatabaseTimeout) << error.Report();
+      importing = true;
+    }
+  }
+  ASSERT_TRUE(importing) << run->Output();
+  run.reset();  // kill -9
+
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy = 'SaldorImport'"), "0");
+  EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM OrderItems"), "0");
+  // The killed run's session is gone with its locks: a line "2" goes in at once.
+  tdb.Open(/*statementTimeoutSeconds=*/5)
+      ->Execute(Sql{"INSERT INTO OrderItems (ItemNumber) VALUES ('2')", ""});
 }
 
 }  // namespace
