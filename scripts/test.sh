@@ -51,9 +51,9 @@ cmake --build build-windows-tests
 # wine starts, so that run would take today's date).
 windows_skip=(-E '^OnDatabase/FullRunTest\.TheLastRunOfTheYearDoesTheWholeJob/')
 ctest --test-dir build-windows-tests --output-on-failure -j2 --timeout 300 "${windows_skip[@]}"
-# The whole job of the Release build under wine on today's date, against the Linux build's run
-# on the same inputs.
-scripts/check_windows_run.sh build build-windows
+# The whole job of both Release builds on both databases on today's date, each run against the
+# others.
+scripts/check_whole_runs.sh build build-windows
 wineserver -k 2>/dev/null || true
 echo "Windows stage: $(($(date +%s) - windows_start)) s"
 

@@ -165,16 +165,45 @@ std::optional<std::string> CanonicalText(const Field& field) {
   return field.TextOr("");
 }
 
+std::string CreateSqlServerDatabase(const std::string& server) {
+  const std::string name = UniqueDatabaseName();
+  OnOwnConnection(server, "CREATE DATABASE", [&](Database& db) {
+    db.Execute(Sql{"CREATE DATABASE " + name, ""});
+    return 0;
+  });
+  return server + "Database=" + name + ";";
+}
+
+void RunScript(const std::string& connectionString, Backend backend, const std::string& sql) {
+  OnOwnConnection(connectionString, sql, [&](Database& db) {
+    const bool sqlite = backend == Backend::kSqlite;
+    for (const std::string& part : sqlite ? SqliteStatements(sql) : TsqlBatches(sql)) {
+      db.Execute(Sql{part, part});
+    }
+    return 0;
+  });
+}
+
+std::vector<std::string> CanonicalLines(const std::string& connectionString,
+                                        const std::string& sql) {
+  const ResultSet result = OnOwnConnection(connectionString, sql, [&](Database& db) {
+    return db.Query(Sql{sql, sql});
+  });
+  std::vector<std::string> lines;
+  for (std::size_t row = 0; row < result.size(); ++row) {
+    std::string& line = lines.emplace_back();
+    for (std::size_t column = 0; column < result.columns().size(); ++column) {
+      line += (column > 0 ? "|" : "") + CanonicalText(result.At(row, column)).value_or("<null>");
+    }
+  }
+  return lines;
+}
+
 TestDatabase::TestDatabase(Backend backend, bool withDemoData) : backend_(backend) {
   if (backend_ == Backend::kSqlServer) {
     const std::string server = RunsTsqlServer();
     if (!server.empty()) {
-      const std::string name = UniqueDatabaseName();
-      OnOwnConnection(server, "CREATE DATABASE", [&](Database& db) {
-        db.Execute(Sql{"CREATE DATABASE " + name, ""});
-        return 0;
-      });
-      connection_ = server + "Database=" + name + ";";
+      connection_ = CreateSqlServerDatabase(server);
     } else {
       const char* babelfish = std::getenv("SALDOR_BABELFISH");
       if (babelfish != nullptr && *babelfish != '\0') {
@@ -208,15 +237,7 @@ std::unique_ptr<Database> TestDatabase::Open(int statementTimeoutSeconds) const 
   return Database::Open(connection_ + kPassword, 10, statementTimeoutSeconds);
 }
 
-void TestDatabase::Exec(const std::string& sql) {
-  OnOwnConnection(connection_, sql, [&](Database& db) {
-    const bool sqlite = backend_ == Backend::kSqlite;
-    for (const std::string& part : sqlite ? SqliteStatements(sql) : TsqlBatches(sql)) {
-      db.Execute(Sql{part, part});
-    }
-    return 0;
-  });
-}
+void TestDatabase::Exec(const std::string& sql) { RunScript(connection_, backend_, sql); }
 
 std::string TestDatabase::WithKeys(const std::string& table, const std::string& insert) const {
   if (backend_ == Backend::kSqlite) return insert;
@@ -241,15 +262,7 @@ std::vector<TestDatabase::Record> TestDatabase::Rows(const std::string& sql) {
 }
 
 std::vector<std::string> TestDatabase::Lines(const std::string& sql) {
-  const ResultSet result = Query(sql);
-  std::vector<std::string> lines;
-  for (std::size_t row = 0; row < result.size(); ++row) {
-    std::string& line = lines.emplace_back();
-    for (std::size_t column = 0; column < result.columns().size(); ++column) {
-      line += (column > 0 ? "|" : "") + CanonicalText(result.At(row, column)).value_or("<null>");
-    }
-  }
-  return lines;
+  return CanonicalLines(connection_, sql);
 }
 
 std::string TestDatabase::Scalar(const std::string& sql) {

@@ -114,6 +114,19 @@ std::filesystem::path SourcePath(const std::string& relative);
 // The canonical text of a fetched value (see TestDatabase::Rows); nullopt for NULL.
 std::optional<std::string> CanonicalText(const Field& field);
 
+// What TestDatabase does, for a tool of its own too (tests/support/rows_tool.cpp). Connection
+// strings are without the password, which these append. Failures throw std::runtime_error.
+
+// Creates a database with a name of its own on the T-SQL server `server` (a connection string
+// without a database) and gives the connection string of that database.
+std::string CreateSqlServerDatabase(const std::string& server);
+// Runs the SQL script `sql` on a connection of its own to `connectionString` (see
+// TestDatabase::Exec for how a script is split on each database).
+void RunScript(const std::string& connectionString, Backend backend, const std::string& sql);
+// Each row of `sql` as TestDatabase::Lines gives it, read on a connection of its own.
+std::vector<std::string> CanonicalLines(const std::string& connectionString,
+                                        const std::string& sql);
+
 }  // namespace saldor::testing
 
 #endif  // SALDOR_TESTS_SUPPORT_TEST_DATABASE_H_
