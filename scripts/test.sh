@@ -1,28 +1,45 @@
 #!/usr/bin/env bash
 # Installs what is needed (Debian 12, as root), builds and runs every test: the normal build, the
 # same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows cross-build, a
-# bounded fuzzing run of the order file reader, and a brief run of each benchmark.
+# bounded fuzzing run of the order file reader, and a brief run of each benchmark. With
+# SALDOR_BABELFISH (see README) the tests run on SQL Server too. Ends with the time of each stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-scripts/install-deps.sh
+# Starts the stage `$1`: its heading now, its time in the summary at the end.
+stage_times=()
+stage_name=""
+stage() {
+  if [ -n "$stage_name" ]; then stage_times+=("$stage_name: $((SECONDS - stage_start)) s"); fi
+  stage_name=$1
+  stage_start=$SECONDS
+  [ -z "$1" ] || echo "== $1"
+}
 
-echo "== build and test"
+stage "install what is needed"
+scripts/install-deps.sh
+if [ -z "${SALDOR_BABELFISH:-}" ]; then
+  echo "SALDOR_BABELFISH is not set: the SQL Server tests are skipped"
+fi
+
+stage "build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure -j2 --timeout 300
 
-echo "== build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSALDOR_SANITIZE=ON \
   -DSALDOR_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$root/tests/lsan.supp" \
   UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j2 --timeout 600
+  ctest --test-dir build-asan --output-on-failure -j2 --timeout 600 \
+  -E '^OnDatabase/(ImportOrderFile|ExportAvailableInventory|ExportOrderStatus|FullRun|KilledRun)Test\..*/SqlServer$'
+# Left out above: the SQL Server instances beyond the database layer's. The code that differs by
+# database is the database layer alone; the others run the same code as their SQLite instances.
 
-echo "== Windows cross-build (mingw-w64) and its tests under wine"
-windows_start=$(date +%s)
+stage "Windows cross-build (mingw-w64), its tests under wine and the whole job four ways"
 # One wine prefix for the whole stage, initialised once, with a persistent wine server that is
 # ended afterwards.
 export WINEPREFIX="$root/build-windows/wine" WINEDEBUG=-all
@@ -55,17 +72,18 @@ ctest --test-dir build-windows-tests --output-on-failure -j2 --timeout 300 "${wi
 # others.
 scripts/check_whole_runs.sh build build-windows
 wineserver -k 2>/dev/null || true
-echo "Windows stage: $(($(date +%s) - windows_start)) s"
 
-echo "== installations (Linux and Windows) and the systemd units"
+stage "installations (Linux and Windows) and the systemd units"
 scripts/check_install.sh build build-windows
 
-echo "== fuzz the order file reader"
+stage "fuzz the order file reader"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh
 
-echo "== benchmarks (brief)"
+stage "benchmarks (brief)"
 find build/bench -type f -executable -name '*bench*' | sort | while read -r bench; do
   "$bench" --benchmark_min_time=0.01
 done
 
-echo "== all tests passed"
+stage ""
+printf '%s\n' "${stage_times[@]}"
+echo "== all tests passed in $SECONDS s"
