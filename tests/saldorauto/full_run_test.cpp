@@ -173,9 +173,14 @@ TEST_P(KilledRunTest, AKillInTheMiddleOfTheImportLeavesNoOrderAndNoLine) {
   }
   testing::WriteFile(folder / OrderFileName(LocalDate(std::chrono::system_clock::now())),
                      file + "\r\n");
-  // With line numbers unique, another session's line "2" waits for the run's own while the run
-  // holds it uncommitted: the sign that the import is under way.
+  // With line numbers unique, a line of another session's holds the run's line of the same
+  // number until that session ends: line 2999 keeps the run in the middle of its import, and
+  // line 2, tried again and again, shows when the run has got there (it waits for the run's own
+  // line 2, which the run holds uncommitted).
   tdb.Exec("DELETE FROM OrderItems; CREATE UNIQUE INDEX OneLineNumber ON OrderItems (ItemNumber)");
+  std::unique_ptr<Database> holder = tdb.Open();
+  holder->Begin();
+  holder->Execute(Sql{"INSERT INTO OrderItems (ItemNumber) VALUES ('2999')", ""});
 
   std::optional<testing::BackgroundProcess> run;
   run.emplace(program, std::vector<std::string>{}, Environment());
@@ -194,12 +199,13 @@ TEST_P(KilledRunTest, AKillInTheMiddleOfTheImportLeavesNoOrderAndNoLine) {
   }
   ASSERT_TRUE(importing) << run->Output();
   run.reset();  // kill -9
+  holder->Rollback();
 
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM Orders WHERE EnteredBy = 'SaldorImport'"), "0");
   EXPECT_EQ(tdb.Scalar("SELECT COUNT(*) FROM OrderItems"), "0");
-  // The killed run's session is gone with its locks: a line "2" goes in at once.
-  tdb.Open(/*statementTimeoutSeconds=*/5)
-      ->Execute(Sql{"INSERT INTO OrderItems (ItemNumber) VALUES ('2')", ""});
+  // The killed run's session is gone with its locks: its line numbers go in again.
+  tdb.Open(/*statementTimeoutSeconds=*/10)
+      ->Execute(Sql{"INSERT INTO OrderItems (ItemNumber) VALUES ('1'), ('2999')", ""});
 }
 
 }  // namespace

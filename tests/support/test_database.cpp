@@ -1,11 +1,13 @@
 #include "support/test_database.h"
 
 #include <cctype>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "app/run_error.h"
@@ -168,8 +170,17 @@ std::optional<std::string> CanonicalText(const Field& field) {
 std::string CreateSqlServerDatabase(const std::string& server) {
   const std::string name = UniqueDatabaseName();
   OnOwnConnection(server, "CREATE DATABASE", [&](Database& db) {
-    db.Execute(Sql{"CREATE DATABASE " + name, ""});
-    return 0;
+    // Babelfish refuses a CREATE DATABASE that meets another session's ("tuple concurrently
+    // updated", 33557097) where SQL Server would wait; tests that start together then try again.
+    for (int attempt = 1;; ++attempt) {
+      try {
+        db.Execute(Sql{"CREATE DATABASE " + name, ""});
+        return 0;
+      } catch (const RunError& error) {
+        if (attempt == 10 || error.description().find("concurrently") == std::string::npos) throw;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(50 * attempt));
+    }
   });
   return server + "Database=" + name + ";";
 }
