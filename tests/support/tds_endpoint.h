@@ -26,20 +26,11 @@ class TdsEndpoint {
   // A FreeTDS connection string for this endpoint, ending in ";"; `extra` is appended to it.
   std::string FreeTdsConnectionString(const std::string& extra = "") const;
 
-  // The payload of every request received so far (pre-login and login included), in order.
-  std::vector<std::string> Requests() const;
-  // True when some request so far holds the bytes `bytes`.
-  bool Received(const std::string& bytes) const;
-
  private:
   TempDir work_;
   std::unique_ptr<BackgroundProcess> process_;
   int port_ = 0;
 };
-
-// `utf8` as UTF-16LE bytes (characters of the Basic Multilingual Plane), as SQL Server's wire
-// carries nvarchar text.
-std::string Utf16Le(const std::string& utf8);
 
 }  // namespace saldor::testing
 
