@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the installation of a Linux build: cmake --install lays out a program folder that runs,
 # keeps the config.txt it finds there, and the systemd units in deploy/ pass systemd-analyze
-# verify against that folder.
+# verify against that folder, the service's sandbox rated 4.0 "OK" or better by systemd-analyze
+# security.
 #
 #   scripts/check_install.sh BUILD_DIR [WINDOWS_BUILD_DIR]
 #
@@ -50,6 +51,12 @@ sed -e "s|/opt/saldorauto|$prefix|g" -e "s|/etc/saldorauto/saldorauto.env|$work/
 cp deploy/saldorauto.timer "$work/units/saldorauto.timer"
 systemd-analyze verify "$work/units/saldorauto.service" "$work/units/saldorauto.timer" ||
   fail "systemd-analyze verify found faults in deploy/"
+# The exposure level, 0 to 10; the threshold is in tenths.
+systemd-analyze security --offline=true --no-pager "$work/units/saldorauto.service" >"$work/security" 2>&1 ||
+  fail "systemd-analyze security failed: $(cat "$work/security")"
+grep 'Overall exposure level' "$work/security"
+systemd-analyze security --offline=true --threshold=40 "$work/units/saldorauto.service" >/dev/null 2>&1 ||
+  fail "deploy/saldorauto.service is rated above 4.0: $(grep -E '✗|Overall' "$work/security")"
 
 if [ -n "$windows_build" ]; then
   windows_prefix="$work/windows"

@@ -4,15 +4,37 @@
 # database and the upload script, starts a local FTP server on loopback that holds today's sample
 # order file, runs the program once and shows what it did.
 #
+#   scripts/demo.sh               on SQLite
+#   scripts/demo.sh --sqlserver   the same on SQL Server: a T-SQL server on loopback (see
+#                                 tsql_server.sh; SALDOR_BABELFISH names it) with a fresh
+#                                 database holding db/sqlserver/business.sql and demo.sql
+#
 # SALDOR_PACING_MS sets the pacing waits (the program's default is 15000; the demo uses 3000).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+database=sqlite
+case "${1:-}" in
+"") ;;
+--sqlserver) database=sqlserver ;;
+*)
+  echo "usage: $0 [--sqlserver]" >&2
+  exit 2
+  ;;
+esac
+if [ "$database" = sqlserver ] && [ -z "${SALDOR_BABELFISH:-}" ]; then
+  echo "demo.sh: no T-SQL server at hand. Set SALDOR_BABELFISH to a Babelfish for PostgreSQL" \
+    "build for Debian 12 (the tarball babelfish-debian12-x86_64.tar.xz or the folder it was" \
+    "extracted into), e.g. SALDOR_BABELFISH=../shared/babelfish/babelfish-debian12-x86_64.tar.xz" \
+    "scripts/demo.sh --sqlserver" >&2
+  exit 2
+fi
 
 if [ "${SKIP_INSTALL:-}" != 1 ]; then scripts/install-deps.sh; fi
 echo "== building"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target saldorauto >/dev/null
+cmake --build build --target saldorauto saldor_rows >/dev/null
+rows=$root/build/tests/support/saldor_rows
 
 demo=$root/build/demo
 ftp=$root/build/demo-ftp
@@ -23,18 +45,27 @@ mkdir -p "$demo/temp" "$ftp"
 cp build/saldorauto "$demo/"
 cp scripts/fileup.sh "$demo/temp/fileup.sh"
 chmod +x "$demo/temp/fileup.sh"
-printf '"SaldorAuto","3.4","Driver=SQLite3;Database=%s;"\r\n' "$demo/business.db" >"$demo/config.txt"
 
 # The business database: schema and demo data.
-sqlite3 "$demo/business.db" ".read db/sqlite/business.sql" ".read db/sqlite/demo.sql"
+cleanup=()
+trap 'for c in "${cleanup[@]}"; do eval "$c"; done' EXIT
+if [ "$database" = sqlite ]; then
+  connection="Driver=SQLite3;Database=$demo/business.db;"
+  sqlite3 "$demo/business.db" ".read db/sqlite/business.sql" ".read db/sqlite/demo.sql"
+else
+  scripts/tsql_server.sh start "$root/build/demo-tsql"
+  cleanup+=("scripts/tsql_server.sh stop '$root/build/demo-tsql'")
+  connection=$("$rows" create "$(cat "$root/build/demo-tsql/connection.txt")")
+fi
+echo "== business database: $connection"
+printf '"SaldorAuto","3.4","%s"\r\n' "$connection" >"$demo/config.txt"
 
 # The partner's server, holding today's order file.
 today=$(LC_ALL=C date +%d-%b-%Y)
 cp scripts/demo_order_file.csv "$ftp/Saldor_to_vendor_$today.csv"
 /usr/bin/python3 scripts/ftp_server.py --root "$ftp" --port 0 --port-file "$demo/ftp.port" \
   --log "$demo/ftp.log" --quiet >/dev/null &
-ftp_pid=$!
-trap 'kill $ftp_pid 2>/dev/null || true' EXIT
+cleanup+=("kill $! 2>/dev/null || true")
 for _ in $(seq 100); do [ -s "$demo/ftp.port" ] && break; sleep 0.1; done
 port=$(cat "$demo/ftp.port")
 echo "== partner FTP server on 127.0.0.1:$port holds: $(ls "$ftp")"
@@ -79,13 +110,18 @@ for f in "$demo"/temp/*.csv; do
   head -n 12 "$f" | sed 's/^/  /'
 done
 echo
+# Rows of `sql` under a heading of `columns`, as a table.
+show() {
+  local columns=$1 sql=$2
+  { echo "$columns" && "$rows" lines "$connection" "$sql"; } | column -t -s '|' | sed 's/^/  /'
+}
 echo "== orders imported from Saldor_to_vendor_$today.csv"
-sqlite3 -header -column "$demo/business.db" \
-  "SELECT ID, OrderNumber, OrderDate, ShipTo, ShipToZip, SubTotal, Total, TotalCost FROM Orders WHERE EnteredBy='SaldorImport' ORDER BY ID;"
+show "ID|OrderNumber|OrderDate|ShipTo|ShipToZip|SubTotal|Total|TotalCost" \
+  "SELECT ID, OrderNumber, OrderDate, ShipTo, ShipToZip, SubTotal, Total, TotalCost FROM Orders WHERE EnteredBy='SaldorImport' ORDER BY ID"
 echo
-sqlite3 -header -column "$demo/business.db" \
+show "OrderID|ItemNumber|Item|ItemName|Quantity|PriceEach|PriceExt|CostExt|ItemDescription" \
   "SELECT i.OrderID, i.ItemNumber, i.Item, i.ItemName, i.Quantity, i.PriceEach, i.PriceExt,
           i.CostExt, i.ItemDescription
      FROM OrderItems i JOIN Orders o ON o.ID = i.OrderID
-    WHERE o.EnteredBy = 'SaldorImport' ORDER BY i.ID;"
+    WHERE o.EnteredBy = 'SaldorImport' ORDER BY i.ID"
 exit "$status"

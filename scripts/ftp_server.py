@@ -13,7 +13,9 @@ Serves one folder to the partner account (user "ftpvend1", password "qT#wz4Lp" u
 --cut NAME breaks every download of NAME halfway: the data connection is closed after half of
 the file and the transfer is reported as aborted.
 --stall NAME stalls every download of NAME halfway: the first half of the file is sent, then
-nothing more, while both connections stay open until the client gives up (or the server ends).
+nothing more on either connection, as from a server that has hung: no reply to any command, no
+final reply, and nothing closed by the server (it leaves a data connection the client closes half
+open), until the client gives up on the control connection (or the server ends).
 --rename OLD NEW renames the root's file OLD to NEW before serving: for names that a Windows
 program cannot write side by side, such as two that differ only in case.
 --log FILE appends one line per transfer: "sent NAME", "incomplete NAME", "received NAME", and
@@ -29,7 +31,7 @@ import os
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
@@ -52,9 +54,33 @@ class CutProducer:
         return data
 
 
+class StallingDTPHandler(DTPHandler):
+    """A data connection that, once stalled, neither answers nor closes when the client closes."""
+
+    stalled = False
+    held = []  # stalled connections the client closed: kept open, no longer watched
+
+    def handle_close(self):
+        if not self.stalled:
+            return super().handle_close()
+        self.del_channel()
+        StallingDTPHandler.held.append(self)
+        return None
+
+
 def make_handler(cut_names, stall_names, log_path):
     class Handler(FTPHandler):
+        dtp_handler = StallingDTPHandler
         _stalled = None  # (file, first half) of a stalled download waiting for its connection
+        _silent = False  # a download has stalled: the control connection answers nothing more
+
+        def respond(self, resp, *args, **kwargs):
+            if not self._silent:
+                super().respond(resp, *args, **kwargs)
+
+        def pre_process_command(self, line, cmd, arg):
+            if not self._silent:
+                super().pre_process_command(line, cmd, arg)
 
         def _note(self, text):
             if log_path:
@@ -104,6 +130,8 @@ def make_handler(cut_names, stall_names, log_path):
             self.data_channel.file_obj = fd
             self.data_channel.cmd = "RETR"
             self.data_channel.push(half)
+            self.data_channel.stalled = True
+            self._silent = True
             self._note("stalled " + os.path.basename(fd.name))
 
         def on_file_sent(self, file):

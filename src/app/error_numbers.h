@@ -10,6 +10,7 @@
 //                             its report always carries a "SQLSTATE" line with the native error
 //   12001-12175               FTP failures, WinINet's numbers on every platform; the FTP library's
 //                             own code and text follow in the report ("curl 28: ...")
+//   1460                      the run went past its time limit (Windows' number for a timeout)
 //
 // A library's or the system's own code (errno, GetLastError, libcurl's code) never becomes the
 // number itself; it stays in the report's detail lines.
@@ -40,6 +41,9 @@ inline constexpr int kUnspecifiedDatabaseError = -2147467259;  // 0x80004005
 // A statement or a login that ran past its time limit (SQLSTATE HYT00 or HYT01).
 inline constexpr int kDatabaseTimeout = -2147217871;  // 0x80040E31
 
+// The run went past its time limit, SALDOR_RUN_LIMIT_S; the watchdog ends it.
+inline constexpr int kRunTimeout = 1460;
+
 // FTP failures: WinINet's numbers, used by every FTP client implementation.
 inline constexpr int kFtpTimeout = 12002;          // no answer, or a stalled transfer
 inline constexpr int kFtpExtendedError = 12003;    // the server refused; its reply is in the report
@@ -68,7 +72,8 @@ constexpr bool IsNamedNumber(int number) {
                             kItemNotFoundInCollection,
                             kObjectClosed,
                             kUnspecifiedDatabaseError,
-                            kDatabaseTimeout};
+                            kDatabaseTimeout,
+                            kRunTimeout};
   for (int named : kNamed) {
     if (number == named) return true;
   }

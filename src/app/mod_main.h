@@ -34,7 +34,9 @@ std::unique_ptr<Database> OpenDatabase(const std::string& prefix);
 // The whole program: reads the settings and config.txt, opens the database, refuses to run beside
 // another instance (status 2), creates the hidden main window and runs `tasks` through RunTasks,
 // ending with EndProgram (status 0). Every failure ends in the one error report on the standard
-// error stream and status 1. Never returns.
+// error stream and status 1. A run that lasts longer than the settings' run limit ends there,
+// whatever it is doing, with error 1460 naming the task it was in, and status 1 (RunWatchdog).
+// Never returns.
 [[noreturn]] void RunProgram(const std::vector<Task>& tasks);
 
 }  // namespace saldor

@@ -58,6 +58,11 @@ void ShowMessage(const std::string& title, const std::string& text);
 // flushed first.
 [[noreturn]] void EndProcess(int status);
 
+// Ends the process at once with `status`, from any thread, whatever the other threads are doing:
+// nothing is flushed and nothing runs (no destructor, exit handler or library's detach routine),
+// so that nothing can hold the end up.
+[[noreturn]] void EndProcessAbruptly(int status);
+
 }  // namespace saldor
 
 #endif  // SALDOR_APP_PLATFORM_H_

@@ -165,4 +165,11 @@ void EndProcess(int status) {
   ExitProcess(static_cast<UINT>(status));
 }
 
+void EndProcessAbruptly(int status) {
+  // Unlike ExitProcess, no DLL is told: a library's detach routine may wait for a thread that is
+  // stuck in it.
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+  ExitProcess(static_cast<UINT>(status));  // only should the system refuse
+}
+
 }  // namespace saldor

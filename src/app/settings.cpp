@@ -42,6 +42,9 @@ Settings Settings::Read(const std::function<std::optional<std::string>(const cha
   if (auto pacing = lookup("SALDOR_PACING_MS")) {
     settings.pacingMs = ReadInteger("SALDOR_PACING_MS", *pacing, 0, 3600000);
   }
+  if (auto limit = lookup("SALDOR_RUN_LIMIT_S")) {
+    settings.runLimitS = ReadInteger("SALDOR_RUN_LIMIT_S", *limit, 1, 86400);
+  }
   return settings;
 }
 

@@ -12,6 +12,7 @@ struct Settings {
   std::string ftpHost;   // SALDOR_FTP_HOST; the built-in default when unset
   int ftpPort = 21;      // SALDOR_FTP_PORT
   int pacingMs = 15000;  // SALDOR_PACING_MS: the length of each pacing wait
+  int runLimitS = 3600;  // SALDOR_RUN_LIMIT_S: the longest a run may last, in seconds
 
   // Reads the settings through `lookup` (a variable's value, or nothing when it is unset).
   // An empty or malformed value raises error 13 naming the setting and its value.

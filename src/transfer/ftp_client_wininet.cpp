@@ -8,6 +8,11 @@
 // on a stalled data connection) is left to its thread: the caller reports the timeout all the
 // same, and the thread ends whenever the connection does.
 //
+// Closing a handle can itself wait for the server: the last close of a transfer reads its final
+// reply (under wine for 30 s, whatever the limits), and which close is the last depends on
+// whether a call on another thread still holds the handle. A handle given up is therefore closed
+// on a thread of its own, and waited for a moment only.
+//
 // The local file is written by this code, never by FtpGetFile: under wine FtpGetFile reported
 // success on a full disk.
 #include <windows.h>
@@ -29,6 +34,7 @@
 #include "app/platform.h"
 #include "app/run_error.h"
 #include "app/text.h"
+#include "app/time_limit.h"
 #include "app/wide_text.h"
 #include "transfer/ftp_client.h"
 
@@ -106,17 +112,16 @@ class Activity {
 
   Moment deadline() const { return Moment(Moment::duration(deadline_.load())); }
 
-  void OnStatus(DWORD status) {
+  // The statuses that give the call more time.
+  static bool Moves(DWORD status) {
+    return status == INTERNET_STATUS_CONNECTED_TO_SERVER ||
+           status == INTERNET_STATUS_REQUEST_SENT || status == INTERNET_STATUS_RESPONSE_RECEIVED;
+  }
+
+  // Requires one of the statuses Moves names.
+  void OnStatus() {
     if (!follow_.load()) return;
-    switch (status) {
-      case INTERNET_STATUS_CONNECTED_TO_SERVER:
-      case INTERNET_STATUS_REQUEST_SENT:
-      case INTERNET_STATUS_RESPONSE_RECEIVED:
-        deadline_.store((Now() + Moment::duration(response_.load())).time_since_epoch().count());
-        break;
-      default:
-        break;
-    }
+    deadline_.store((Now() + Moment::duration(response_.load())).time_since_epoch().count());
   }
 
  private:
@@ -125,8 +130,11 @@ class Activity {
   std::atomic<Moment::rep> deadline_{0};
 };
 
+// Only the statuses that a call of this code's own threads reports reach the Activity: those
+// threads keep it alive. Others may come from a thread of WinINet's own (under wine, a transfer's
+// "request complete") when nothing here is waiting any more.
 void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID, DWORD) {
-  if (context != 0) reinterpret_cast<Activity*>(context)->OnStatus(status);
+  if (context != 0 && Activity::Moves(status)) reinterpret_cast<Activity*>(context)->OnStatus();
 }
 
 // The stall rule of a transfer: it has stalled once fewer bytes than the limit has seconds (one
@@ -150,11 +158,16 @@ class StallWatch {
   // it has stalled already.
   Moment Deadline() {
     const Moment now = Now();
-    while (!recent_.empty() && recent_.front().first + limit_ <= now) recent_.pop_front();
+    while (!recent_.empty() && recent_.front().first + limit_ <= now) {
+      left_ = recent_.front().first + limit_;
+      recent_.pop_front();
+    }
     std::uint64_t sum = 0;
     for (const auto& arrival : recent_) sum += arrival.second;
-    // As the oldest arrivals leave the window, the sum drops below the least.
-    Moment stalled = now;
+    // As the oldest arrivals leave the window, the sum drops below the least. A transfer that
+    // has stalled already did so when the last arrival left (not "now": the answer must not
+    // move on while the caller compares it with the clock).
+    Moment stalled = left_;
     for (const auto& [when, bytes] : recent_) {
       if (sum < least_) break;
       sum -= bytes;
@@ -171,6 +184,7 @@ class StallWatch {
   const std::uint64_t least_;
   const Moment start_;
   std::deque<std::pair<Moment, std::uint64_t>> recent_;  // within the last `limit_`
+  Moment left_{};  // when the latest arrival no longer in `recent_` left the window
 };
 
 // What a WinINet call left behind on the thread that made it (WinINet keeps the server's last
@@ -234,7 +248,10 @@ class CallThread {
     for (;;) {
       const Moment until = std::min(deadline(), Now() + kDeadlineCheck);
       if (shared_->wake.wait_until(lock, until, [this] { return !shared_->busy; })) return true;
-      if (deadline() <= Now()) return false;
+      // The deadline first, then the clock: a deadline reckoned from the clock has passed once
+      // it is due, whichever of two readings of the clock is the later.
+      const Moment due = deadline();
+      if (due <= Now()) return false;
     }
   }
 
@@ -252,6 +269,12 @@ class CallThread {
 
   // What WinINet's status callback is given as context.
   Activity& activity() { return shared_->activity; }
+
+  // The same, for a thread that may outlive this object: WinINet may report to the context as
+  // long as a handle given it is not yet gone.
+  std::shared_ptr<Activity> SharedActivity() const {
+    return std::shared_ptr<Activity>(shared_, &shared_->activity);
+  }
 
  private:
   struct Shared {
@@ -427,16 +450,17 @@ class WinInetFtpClient final : public FtpClient {
                                                           : errors::kFtpExtendedError;
       Fail(operation, broken, localPath);
     }
+    // No final reply at all: the transfer ended only because the server closed its connections,
+    // whatever part of the file had arrived by then. Whether the session still stands tells.
+    if (closed.response.empty() || closed.response[0] == '1') ExpectSession(operation, localPath);
     out.Close();
   }
 
   void Close() override {
     if (calls_.lost()) {
       // The thread is still in a call on these handles; closing them makes it give up where
-      // WinINet can, and nothing here waits for it.
-      for (HINTERNET* handle : {&file_, &connection_, &session_}) {
-        if (*handle != nullptr) InternetCloseHandle(std::exchange(*handle, nullptr));
-      }
+      // WinINet can, and nothing here waits for it long.
+      for (HINTERNET* handle : {&file_, &connection_, &session_}) Abandon(*handle);
       return;
     }
     // Each close may wait for the server (the end of a transfer, the reply to QUIT); after a
@@ -478,6 +502,22 @@ class WinInetFtpClient final : public FtpClient {
     return false;
   }
 
+  // Asks the server for the current folder after a transfer that ended without a final reply. A
+  // server that no longer answers broke the transfer off (errors::kFtpConnectionAborted).
+  void ExpectSession(const std::string& operation, const std::filesystem::path& localPath) {
+    const HINTERNET connection = connection_;
+    const bool done = RunCommand([=](CallResult& r) {
+      std::wstring folder(MAX_PATH, L'\0');
+      DWORD length = static_cast<DWORD>(folder.size());
+      r.Take(FtpGetCurrentDirectoryW(connection, folder.data(), &length) != 0);
+    });
+    if (!done) TimedOut(operation, "no reply within " + Seconds(limits_.response), localPath);
+    if (!calls_.result().ok) {
+      Stop(errors::kFtpConnectionAborted, operation,
+           "the server closed the connection without its final reply", localPath);
+    }
+  }
+
   // Copies the open transfer into `out` until its end, unless it stalls.
   void ReadInto(LocalFile& out, const std::string& operation,
                 const std::filesystem::path& localPath) {
@@ -508,23 +548,39 @@ class WinInetFtpClient final : public FtpClient {
       if (read.bytes == 0) return;  // the end of the data
       out.Write(read.data.data(), read.bytes);
       watch.Arrived(read.bytes);
-      if (watch.Deadline() <= Now()) TimedOut(operation, stalled, localPath);  // a trickle
+      const Moment due = watch.Deadline();
+      if (due <= Now()) TimedOut(operation, stalled, localPath);  // a trickle
     }
   }
 
   // Ends the call in progress by closing `handle` under it, and gives it a moment to come back.
   void GiveUp(HINTERNET& handle) {
     timedOut_ = true;
-    if (handle != nullptr) InternetCloseHandle(std::exchange(handle, nullptr));
+    Abandon(handle);
     calls_.Settle(kAbortGrace);
+  }
+
+  // Closes `handle`, if any, on a thread of its own, waiting for that at most kAbortGrace: when
+  // this close is the handle's last, it may wait for a server that no longer answers.
+  void Abandon(HINTERNET& handle) {
+    if (handle == nullptr) return;
+    FinishesWithin(kAbortGrace, [h = std::exchange(handle, nullptr),
+                                 activity = calls_.SharedActivity()] { InternetCloseHandle(h); });
   }
 
   [[noreturn]] void TimedOut(const std::string& operation, const std::string& what,
                              const std::filesystem::path& localPath = {}) {
     timedOut_ = true;
-    RunError error(errors::kFtpTimeout, Description(errors::kFtpTimeout),
+    Stop(errors::kFtpTimeout, operation, what, localPath);
+  }
+
+  // Raises `number`, one of WinINet's, for a condition this code found itself: `what` follows
+  // in the detail line.
+  [[noreturn]] void Stop(int number, const std::string& operation, const std::string& what,
+                         const std::filesystem::path& localPath) const {
+    RunError error(number, Description(number),
                    {"host: " + HostText(), "operation: " + operation,
-                    "detail: WinINet " + std::to_string(errors::kFtpTimeout) + ": " + what});
+                    "detail: WinINet " + std::to_string(number) + ": " + what});
     if (!localPath.empty()) error.AddContext("local file: " + PathText(localPath));
     throw error;
   }

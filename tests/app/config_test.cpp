@@ -108,12 +108,15 @@ TEST(SettingsTest, DefaultsAndValues) {
   EXPECT_FALSE(defaults.ftpHost.empty());
   EXPECT_EQ(defaults.ftpPort, 21);
   EXPECT_EQ(defaults.pacingMs, 15000);
+  EXPECT_EQ(defaults.runLimitS, 3600);
   Settings set = Settings::Read(Env({{"SALDOR_FTP_HOST", "ftp.partner.test"},
                                      {"SALDOR_FTP_PORT", "2121"},
-                                     {"SALDOR_PACING_MS", "0"}}));
+                                     {"SALDOR_PACING_MS", "0"},
+                                     {"SALDOR_RUN_LIMIT_S", "86400"}}));
   EXPECT_EQ(set.ftpHost, "ftp.partner.test");
   EXPECT_EQ(set.ftpPort, 2121);
   EXPECT_EQ(set.pacingMs, 0);
+  EXPECT_EQ(set.runLimitS, 86400);
 }
 
 TEST(SettingsTest, MalformedValueIsAnErrorNamingTheSetting) {
@@ -122,6 +125,7 @@ TEST(SettingsTest, MalformedValueIsAnErrorNamingTheSetting) {
       {"SALDOR_FTP_PORT", "70000"}, {"SALDOR_FTP_PORT", ""},
       {"SALDOR_PACING_MS", "-5"},   {"SALDOR_PACING_MS", "15 000"},
       {"SALDOR_FTP_HOST", ""},      {"SALDOR_FTP_HOST", "ftp://host/dir"},
+      {"SALDOR_RUN_LIMIT_S", "0"},  {"SALDOR_RUN_LIMIT_S", "1h"},
   };
   for (const auto& [name, value] : bad) {
     try {

@@ -1,11 +1,14 @@
-// The database layer against SQL Server's wire, through the FreeTDS driver: a scripted endpoint
-// and a silent listener on loopback stand in for the server.
+// The database layer against SQL Server's wire, through the FreeTDS driver, for what no real
+// server shows: a scripted endpoint and a silent listener on loopback stand in for a server that
+// answers out of the ordinary or not at all. Everything a real server shows runs against the
+// test run's T-SQL server (the SqlServer instances of DatabaseTest and the others).
 #include <gtest/gtest.h>
 
 #include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "app/database.h"
 #include "app/error_numbers.h"
@@ -14,6 +17,7 @@
 #include "app/time_limit.h"
 #include "support/silent_listener.h"
 #include "support/tds_endpoint.h"
+#include "support/test_database.h"
 
 namespace saldor {
 namespace {
@@ -51,19 +55,13 @@ Outcome EndsWithin(std::chrono::seconds limit, std::function<void()> call) {
   return *outcome;
 }
 
-TEST(SqlServerWireTest, NewKeyComesFromTheBatchsOwnFinalSelect) {
-  // A trigger on the table returns rows of its own ahead of the batch's final SELECT.
+TEST(SqlServerWireTest, NoKeyIsTakenFromATriggersRows) {
+  // Only a trigger's rows and no final result of the batch's own, which no real server gives.
   TdsEndpoint server(R"([
-      {"match": "INTO Lines", "results": [{"columns": ["TriggerID"], "rows": [[7]]}]},
-      {"match": "SCOPE_IDENTITY", "results": [
-          {"columns": ["TriggerID"], "rows": [[7]]}, {"columns": ["ID"], "rows": [[42]]}]}])");
+      {"match": "INTO Lines", "results": [{"columns": ["TriggerID"], "rows": [[7]]}]}])");
   auto db = Database::Open(server.FreeTdsConnectionString("TDS_Version=7.4;"), 10);
   ASSERT_EQ(db->dialect(), Dialect::kSqlServer);
   std::array<std::string_view, 1> columns{"OrderNumber"};
-  Statement insert = db->Prepare(InsertReturningKeySql("Orders", columns));
-  EXPECT_EQ(insert.InsertReturningKey(std::vector<Param>{std::string("A")}), 42);
-
-  // Only a trigger's rows and no key of the batch's own: no key is taken from them.
   Statement lines = db->Prepare(InsertReturningKeySql("Lines", columns));
   try {
     lines.InsertReturningKey(std::vector<Param>{std::string("C")});
@@ -74,28 +72,11 @@ TEST(SqlServerWireTest, NewKeyComesFromTheBatchsOwnFinalSelect) {
   }
 }
 
-TEST(SqlServerWireTest, TextTravelsAsUtf16WithoutAClientCharset) {
-  // Without ClientCharset and with no locale set, FreeTDS takes narrow text for ISO-8859-1: only
-  // UTF-16 reaches the server, and comes back, as it was written.
-  const std::string text = "Caf\u00e9 \u2713";
-  TdsEndpoint server(R"([{"match": "FROM Item", "results": [
-      {"columns": ["Name:nvarchar"], "rows": [["Caf\u00e9 \u2713"]]}]}])");
-  auto db = Database::Open(server.FreeTdsConnectionString("TDS_Version=7.4;"), 10);
-  const ResultSet result =
-      db->Query(Same("SELECT Name FROM Item WHERE Name = ?"), std::vector<Param>{text});
-  EXPECT_TRUE(server.Received(Utf16Le(text)));
-  ASSERT_EQ(result.size(), 1u);
-  EXPECT_EQ(result.Get(0, "Name").AsText("Name"), text);
-}
-
-TEST(SqlServerWireTest, AServersErrorKeepsItsNumberUnlessTheProgramNamesThatNumber) {
+TEST(SqlServerWireTest, AServersNumberThatTheProgramNamesIsNotTheErrorNumber) {
   TdsEndpoint server(R"([
-      {"match": "FROM Missing", "error": "Invalid object name 'Missing'.", "number": 208},
       {"match": "FROM Remote", "error": "The network path was not found.", "number": 53}])");
   std::shared_ptr<Database> db =
       Database::Open(server.FreeTdsConnectionString("TDS_Version=7.4;"), 10);
-  const Outcome missing = EndsWithin(10s, [db] { db->Query(Same("SELECT 1 FROM Missing")); });
-  EXPECT_EQ(missing.number, 208) << missing.report;
   // 53 is File not found here: the server's number stays in the report only.
   const Outcome remote = EndsWithin(10s, [db] { db->Query(Same("SELECT 1 FROM Remote")); });
   EXPECT_EQ(remote.number, errors::kUnspecifiedDatabaseError) << remote.report;
@@ -155,6 +136,36 @@ TEST(SqlServerWireTest, ManyRecordsGoAsJsonOnlyWhereTheServerReadsIt) {
               !json);
     EXPECT_EQ(server->Received(Utf16Le("[[0,\"x\",1],[1,\"y\",2]]")), json);
   }
+}
+
+// ---- against the test run's T-SQL server -------------------------------------------------
+
+TEST(SqlServerSessionTest, AStatementBlockedByAnotherSessionsLockEndsAtItsTimeLimit) {
+  testing::TestDatabase tdb(testing::Backend::kSqlServer);
+  if (::testing::Test::IsSkipped() || ::testing::Test::HasFatalFailure()) return;
+  tdb.Exec("INSERT INTO Item (Name) VALUES ('a')");
+  std::shared_ptr<Database> other = tdb.Open();
+  other->Begin();
+  other->Execute(Same("UPDATE Item SET Name = 'b' WHERE ID = 1"));
+
+  std::shared_ptr<Database> db = tdb.Open(/*statementTimeoutSeconds=*/1);
+  const auto start = std::chrono::steady_clock::now();
+  // In a transaction, as the program writes.
+  const Outcome blocked = EndsWithin(20s, [db] {
+    Transaction transaction(*db);
+    db->Execute(Same("UPDATE Item SET Name = 'c' WHERE ID = 1"));
+    transaction.Commit();
+  });
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+  EXPECT_EQ(blocked.number, errors::kDatabaseTimeout) << blocked.report;
+  EXPECT_NE(blocked.report.find("SET Name = 'c'"), std::string::npos) << blocked.report;
+
+  // Neither update took effect. SQL Server ends the statement on the driver's cancel. Babelfish
+  // does not: the statement waits on and runs once the lock is gone, while the driver has given
+  // up the connection; only the transaction around it keeps it from taking effect.
+  other->Rollback();
+  std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(tdb.Scalar("SELECT Name FROM Item"), "a");
 }
 
 }  // namespace

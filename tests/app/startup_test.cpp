@@ -87,7 +87,7 @@ TEST_F(StartupTest, MalformedSettingStopsTheRun) {
 }
 
 TEST_F(StartupTest, SecondInstanceInTheSameFolderRefusesAndWritesNothing) {
-  TestDatabase tdb(/*withDemoData=*/true);
+  TestDatabase tdb(testing::Backend::kSqlite, /*withDemoData=*/true);
   std::filesystem::path program = InstallProgram(folder, tdb.connectionString());
   std::filesystem::create_directories(folder / "temp");
   testing::InstallIdleUploadScript(folder / "temp");

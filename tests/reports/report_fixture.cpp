@@ -50,7 +50,9 @@ void ExpectPieces(const std::string& text, const std::vector<std::string>& piece
   EXPECT_EQ(text.substr(at), "") << "text after the last piece";
 }
 
-ReportFixture::ReportFixture() { std::filesystem::create_directory(tempFolder()); }
+ReportFixture::ReportFixture(Backend backend) : database_(backend) {
+  std::filesystem::create_directory(tempFolder());
+}
 
 RunContext ReportFixture::Context(std::chrono::system_clock::time_point moment) {
   return RunContext{database_.db(), folder_.path(), settings_, screen_,

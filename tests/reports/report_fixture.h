@@ -23,10 +23,11 @@ std::chrono::system_clock::time_point LocalNoon(int year, int month, int day);
 // Checks that `text` is exactly `pieces` joined, naming the first piece that differs.
 void ExpectPieces(const std::string& text, const std::vector<std::string>& pieces);
 
-// A real business database and a program folder (with a blank in its path) with its temp folder.
+// A real business database on `backend` and a program folder (with a blank in its path) with its
+// temp folder.
 class ReportFixture {
  public:
-  ReportFixture();
+  explicit ReportFixture(Backend backend = Backend::kSqlite);
   TestDatabase& database() { return database_; }
   std::filesystem::path tempFolder() const { return folder_.path() / "temp"; }
   Screen& screen() { return screen_; }

@@ -245,9 +245,11 @@ TEST_F(DownloadOrderFileTest, StalledTransferEndsWithTheTimeoutErrorAndKeepsTheE
   std::optional<FtpServer> server(std::in_place, root_.path(),
                                   FtpServerOptions{.cutFiles = {}, .stallFiles = {kToday}});
   // Every reply keeps its standard minute: only the stall limit can end the transfer this soon.
+  // The server answers nothing more once it has stalled, not even when the client gives up: the
+  // giving up must not wait for it either.
   std::optional<RunError> error =
       DownloadWithin(At(server->port()), FtpLimits{.stall = std::chrono::seconds(1)},
-                     std::chrono::seconds(30), [&] { server.reset(); });
+                     std::chrono::seconds(10), [&] { server.reset(); });
 
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->number(), errors::kFtpTimeout) << error->Report();
@@ -257,6 +259,28 @@ TEST_F(DownloadOrderFileTest, StalledTransferEndsWithTheTimeoutErrorAndKeepsTheE
   // The transfer had begun: the limit ended it in the middle, not a command waiting for a reply.
   ASSERT_TRUE(server.has_value());
   EXPECT_EQ(server->Log().at(0), "stalled " + std::string(kToday));
+}
+
+TEST_F(DownloadOrderFileTest, ServerThatEndsInTheMiddleOfATransferLeavesNoFileBehind) {
+  // The server goes away in the middle of the file: both connections closed, no final reply.
+  ServerFile(kToday, std::string(100000, 'x'));
+  WriteFile(program_ / kToday, "fetched by an earlier run of the day");
+  std::optional<FtpServer> server(std::in_place, root_.path(),
+                                  FtpServerOptions{.cutFiles = {}, .stallFiles = {kToday}});
+  const Context context = At(server->port());
+  std::thread end([&] {
+    WaitFor([&] { return !server->Log().empty(); });
+    server.reset();
+  });
+  std::optional<RunError> error =
+      DownloadWithin(context, FtpLimits(), std::chrono::seconds(30), [] {});
+  end.join();
+
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->number(), errors::kFtpConnectionAborted) << error->Report();
+  EXPECT_TRUE(HasContext(*error, "operation: fetch " + std::string(kToday)));
+  EXPECT_EQ(ReadFile(program_ / kToday), "fetched by an earlier run of the day");
+  EXPECT_EQ(ProgramFolderNames(), std::set<std::string>{kToday});
 }
 
 TEST_F(DownloadOrderFileTest, ProgramFolderThatCannotBeWrittenIsReported) {
