@@ -81,15 +81,14 @@ stage "fuzz the order file reader"
 FUZZ_SECONDS="${FUZZ_SECONDS:-30}" scripts/fuzz.sh
 
 stage "benchmarks (brief)"
-# Their SQL Server variants run against a T-SQL server of their own when SALDOR_BABELFISH names
-# one, and say that they are skipped otherwise.
-export SALDOR_TSQL_STATE=$root/build/tsql-bench
-trap 'scripts/tsql_server.sh stop "$SALDOR_TSQL_STATE"' EXIT
-scripts/tsql_server.sh start "$SALDOR_TSQL_STATE"
+# Their SQL Server variants run against the build's T-SQL server, started again for them when
+# SALDOR_BABELFISH names one; they say that they are skipped otherwise.
+trap 'scripts/tsql_server.sh stop build/tsql-server' EXIT
+scripts/tsql_server.sh start build/tsql-server
 find build/bench -type f -executable -name '*bench*' | sort | while read -r bench; do
   "$bench" --benchmark_min_time=0.01
 done
-scripts/tsql_server.sh stop "$SALDOR_TSQL_STATE"
+scripts/tsql_server.sh stop build/tsql-server
 
 stage ""
 printf '%s\n' "${stage_times[@]}"

@@ -21,6 +21,7 @@
 #include "import/order_file_row.h"
 #include "import/order_header.h"
 #include "import/order_line.h"
+#include "support/test_database.h"
 #include "support/tsql_server.h"
 
 namespace saldor {
@@ -171,7 +172,7 @@ const std::vector<bench::RequestKind> kRequestKinds = {
 // FreeTDS's packet log, whose requests are counted by kind: that runs once and last, for the log
 // stays open for every later connection of the process.
 void ImportOnSqlServer(benchmark::State& state, bool counting) {
-  const std::optional<std::string> server = bench::TsqlServerConnection();
+  const std::optional<std::string> server = testing::RunsTsqlServer();
   if (!server) {
     state.SkipWithError(bench::kNoTsqlServer);
     return;

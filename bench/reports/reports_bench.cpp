@@ -18,6 +18,7 @@
 
 #include "app/run_context.h"
 #include "reports/export_available_inventory.h"
+#include "support/test_database.h"
 #include "support/tsql_server.h"
 
 namespace saldor {
@@ -185,7 +186,7 @@ const std::vector<bench::RequestKind> kRequestKinds = {
 // packet log, whose requests are counted by kind: that runs once and last, for the log stays open
 // for every later connection of the process.
 void ExportOnSqlServer(benchmark::State& state, bool counting) {
-  const std::optional<std::string> server = bench::TsqlServerConnection();
+  const std::optional<std::string> server = testing::RunsTsqlServer();
   if (!server) {
     state.SkipWithError(bench::kNoTsqlServer);
     return;

@@ -1,21 +1,13 @@
 #include "support/tsql_server.h"
 
-#include <cstdlib>
 #include <fstream>
-#include <random>
 #include <sstream>
+
+#include "support/temp_dir.h"
+#include "support/test_database.h"
 
 namespace saldor::bench {
 namespace {
-
-std::string ReadText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-Sql Same(const std::string& text) { return Sql{text, text}; }
 
 // The handle an ODBC call line of the log names, the first "0x..." among its arguments:
 // "odbc.c:3589:SQLExecute(0x5626...)" gives "0x5626..."; empty for any other line. Sets
@@ -36,56 +28,16 @@ std::string CallHandle(const std::string& line, std::size_t* rest) {
 
 }  // namespace
 
-std::optional<std::string> TsqlServerConnection() {
-  const char* state = std::getenv("SALDOR_TSQL_STATE");
-  const std::filesystem::path folder = state ? state : SALDOR_TSQL_STATE_DEFAULT;
-  std::string text = ReadText(folder / "connection.txt");
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  if (text.empty()) return std::nullopt;
-  return text;
-}
-
-void RunBatches(Database& db, const std::string& script) {
-  std::istringstream lines(script);
-  std::string line, batch;
-  auto run = [&] {
-    if (batch.find_first_not_of(" \t\r\n") != std::string::npos) db.Execute(Same(batch));
-    batch.clear();
-  };
-  while (std::getline(lines, line)) {
-    const std::size_t first = line.find_first_not_of(" \t\r");
-    const std::size_t last = line.find_last_not_of(" \t\r");
-    if (first != std::string::npos && line.substr(first, last - first + 1) == "GO") {
-      run();
-    } else {
-      batch += line + "\n";
-    }
-  }
-  run();
-}
-
 TsqlDatabase::TsqlDatabase(const std::string& serverConnection, const std::string& setupSql)
-    : server_(serverConnection) {
-  std::random_device random;
-  name_ = "saldor_bench_" + std::to_string(random() % 1000000000);
-  Database::Open(server_ + "PWD=QXV;", 10)->Execute(Same("CREATE DATABASE " + name_));
+    : connection_(testing::CreateSqlServerDatabase(serverConnection)) {
+  testing::RunScript(
+      connection_, testing::Backend::kSqlServer,
+      testing::ReadFile(testing::SourcePath("db/sqlserver/business.sql")) + "\nGO\n" + setupSql);
   db_ = Database::Open(ConnectionString(), 10, 300);
-  RunBatches(*db_,
-             ReadText(std::filesystem::path(SALDOR_SOURCE_DIR) / "db/sqlserver/business.sql"));
-  RunBatches(*db_, setupSql);
-}
-
-TsqlDatabase::~TsqlDatabase() {
-  try {
-    db_.reset();
-    Database::Open(server_ + "PWD=QXV;", 10)->Execute(Same("DROP DATABASE " + name_));
-  } catch (...) {
-    // The server goes away with its state folder; a database left on it does no harm.
-  }
 }
 
 std::string TsqlDatabase::ConnectionString(const std::string& more) const {
-  return server_ + "Database=" + name_ + ";PWD=QXV;" + more;
+  return connection_ + "PWD=QXV;" + more;
 }
 
 std::map<std::string, int> CountRequests(const std::filesystem::path& dumpFile,

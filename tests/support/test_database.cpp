@@ -85,12 +85,6 @@ std::vector<std::string> TsqlBatches(const std::string& script) {
   return batches;
 }
 
-// The run's T-SQL server as tsql_server.sh wrote it into its state folder: its connection string
-// without database and password, or "" when the run has none.
-std::string RunsTsqlServer() {
-  return Trimmed(ReadFile(std::filesystem::path(SALDOR_TSQL_STATE_DIR) / "connection.txt"));
-}
-
 // A database name no other test of any run on the server has.
 std::string UniqueDatabaseName() {
   static std::mt19937_64 random{
@@ -167,6 +161,13 @@ std::optional<std::string> CanonicalText(const Field& field) {
   return field.TextOr("");
 }
 
+std::optional<std::string> RunsTsqlServer() {
+  std::string server =
+      Trimmed(ReadFile(std::filesystem::path(SALDOR_TSQL_STATE_DIR) / "connection.txt"));
+  if (server.empty()) return std::nullopt;
+  return server;
+}
+
 std::string CreateSqlServerDatabase(const std::string& server) {
   const std::string name = UniqueDatabaseName();
   OnOwnConnection(server, "CREATE DATABASE", [&](Database& db) {
@@ -212,9 +213,8 @@ std::vector<std::string> CanonicalLines(const std::string& connectionString,
 
 TestDatabase::TestDatabase(Backend backend, bool withDemoData) : backend_(backend) {
   if (backend_ == Backend::kSqlServer) {
-    const std::string server = RunsTsqlServer();
-    if (!server.empty()) {
-      connection_ = CreateSqlServerDatabase(server);
+    if (const std::optional<std::string> server = RunsTsqlServer()) {
+      connection_ = CreateSqlServerDatabase(*server);
     } else {
       const char* babelfish = std::getenv("SALDOR_BABELFISH");
       if (babelfish != nullptr && *babelfish != '\0') {

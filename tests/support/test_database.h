@@ -115,9 +115,14 @@ std::filesystem::path SourcePath(const std::string& relative);
 // The canonical text of a fetched value (see TestDatabase::Rows); nullopt for NULL.
 std::optional<std::string> CanonicalText(const Field& field);
 
-// What TestDatabase does, for a tool of its own too (tests/support/rows_tool.cpp). Connection
-// strings are without the password, which these append. Failures throw std::runtime_error.
+// What TestDatabase does, for tools of their own too (tests/support/rows_tool.cpp, the
+// benchmarks). Connection strings are without the password, which these append. Failures throw
+// std::runtime_error.
 
+// The connection string (without database and password) of this build's T-SQL server: the one
+// that scripts/tsql_server.sh started in the build folder's "tsql-server", as the test fixture
+// tsql_server does; nothing when none runs there.
+std::optional<std::string> RunsTsqlServer();
 // Creates a database with a name of its own on the T-SQL server `server` (a connection string
 // without a database) and gives the connection string of that database.
 std::string CreateSqlServerDatabase(const std::string& server);
