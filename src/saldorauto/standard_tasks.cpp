@@ -71,8 +71,10 @@ void ImportOrderFileTask(RunContext& context) {
     what += (i == 0 ? " (" : ", ") + summary.ordersLeftAlone[i];
   }
   if (!summary.ordersLeftAlone.empty()) what += ")";
+  // The part numbers of the lines this run created: those of orders left alone were named by
+  // the run that created them.
   if (summary.unmatchedPartNumbers.empty()) {
-    what += "; every part number matched an item";
+    if (summary.linesCreated > 0) what += "; every line created matched an item";
   } else {
     what += "; given the placeholder item, as they matched no item:";
     const char* separator = " ";
