@@ -5,7 +5,8 @@
 # --install whose name holds a blank and "ü", with config.txt, the demo business database (a copy
 # of one SQLite file, or a fresh database on a T-SQL server) and a local FTP server on loopback
 # holding today's sample order file. Each run must write both exports, hand both to its upload
-# script, fetch the order file and import it. Then every run must have written the export files
+# script, fetch the order file and import it, and say so on its output; started again the same
+# day, with the file gone from the server, it must create no order twice. Then every run must have written the export files
 # of the Linux build on SQLite, byte for byte (except that the rows of one order line may come in
 # any order, as the order status query leaves them), and the same rows in every table
 # (saldor_rows dump; Orders.DateAdded left out); the two SQL Server runs also the same rows in the
@@ -68,9 +69,9 @@ fi
 # FTP server and runs the program once; leaves the run's connection string, output, status and
 # time in the run's folder.
 run() {
-  local name=$1 base="$work/$1" build=$linux_build program=saldorauto launcher=() connection
+  local name=$1 base="$work/$1" build=$linux_build connection
   local folder="$base/program dir ü"
-  if [ "${name%-*}" = windows ]; then build=$windows_build program=saldorauto.exe launcher=(wine); fi
+  if [ "${name%-*}" = windows ]; then build=$windows_build; fi
   mkdir -p "$folder" "$base/ftp"
   cmake --install "$build" --prefix "$folder" >/dev/null
   if [ "${name#*-}" = sqlite ]; then
@@ -88,6 +89,15 @@ run() {
     --log "$base/ftp.log" --quiet >/dev/null 2>&1 &
   echo $! >"$base/ftp.pid"
   for _ in $(seq 100); do [ -s "$base/ftp.port" ] && break; sleep 0.1; done
+  start_program "$name"
+}
+
+# Runs the program of run `name` once more; leaves its output, status and time in the run's
+# folder, the files' names ending in `pass` ("" the first time).
+start_program() {
+  local name=$1 pass=${2:-} base="$work/$1" program=saldorauto launcher=()
+  local folder="$base/program dir ü"
+  if [ "${name%-*}" = windows ]; then program=saldorauto.exe launcher=(wine); fi
   local start status=0
   start=$(date +%s.%N)
   # Started from another folder: the program finds its files beside itself. The pacing waits
@@ -96,16 +106,20 @@ run() {
   (cd "$work" && timeout 120 env SALDOR_FTP_HOST=127.0.0.1 SALDOR_FTP_PORT="$(cat "$base/ftp.port")" \
     SALDOR_PACING_MS=2000 SALDOR_UPLOAD_RETRY_PAUSE_S=0 SALDOR_NO_MESSAGE_BOX=1 \
     SALDOR_CURL="$(windows "$work/curl.exe")" SALDOR_TEST_CURL_RECORD="$(windows "$base/curl.txt")" \
-    "${launcher[@]}" "$folder/$program" >"$base/out.txt" 2>"$base/err.txt") || status=$?
-  echo "$status" >"$base/status"
-  awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN{printf "%.1f", b - a}' >"$base/seconds"
+    "${launcher[@]}" "$folder/$program" >"$base/out$pass.txt" 2>"$base/err$pass.txt") || status=$?
+  echo "$status" >"$base/status$pass"
+  awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN{printf "%.1f", b - a}' >"$base/seconds$pass"
 }
+
+# Whether the output file `$1` of a run has a line that holds both `$2` and `$3`.
+says() { tr -d '\r' <"$1" | grep -F -- "$2" | grep -qF -- "$3"; }
 
 for name in "${runs[@]}"; do run "$name"; done
 [ "$(date +%d-%b-%Y)" = "$today" ] || fail "the runs went past midnight; run the check again"
 
 # Each run by itself: exit status 0, the run log's line, no error report, both exports, both
-# uploads, the order file fetched and its three orders imported.
+# uploads, the order file fetched and its three orders imported, a line per task on what it did;
+# then a second start the same day, which imports nothing twice.
 for name in "${runs[@]}"; do
   base="$work/$name"
   folder="$base/program dir ü"
@@ -138,6 +152,29 @@ for name in "${runs[@]}"; do
         fail "$name: curl not called for $file"
     fi
   done
+  # After the run-log line, a line per task on what it did.
+  says "$base/out.txt" "ExportAvailableInventory: " "records written to " ||
+    fail "$name: no line of the inventory export: $(cat "$base/out.txt")"
+  says "$base/out.txt" "ExportOrderStatus: " "(the label row and " ||
+    fail "$name: no line of the order status export: $(cat "$base/out.txt")"
+  says "$base/out.txt" "DownloadOrderFile: " "$order_file fetched from 127.0.0.1, " ||
+    fail "$name: no line of the download: $(cat "$base/out.txt")"
+  says "$base/out.txt" "ImportOrderFile: " ": 3 orders with 6 lines created; 0 orders left alone" ||
+    fail "$name: no line of the import: $(cat "$base/out.txt")"
+
+  # Started again the same day, the order file gone from the server and the fetched copy still
+  # beside the program: nothing is imported twice, and the run says so.
+  rm -f "$base/ftp/$order_file"
+  start_program "$name" 2
+  [ "$(cat "$base/status2")" = 0 ] || fail "$name, again: exit status $(cat "$base/status2"): $(cat "$base/err2.txt")"
+  says "$base/out2.txt" "DownloadOrderFile: " "no $order_file listed" ||
+    fail "$name, again: no line of the download: $(cat "$base/out2.txt")"
+  says "$base/out2.txt" "ImportOrderFile: " \
+    ": 0 orders with 0 lines created; 3 orders left alone as already imported (4500120, 4500121, 4500122)" ||
+    fail "$name, again: no line of the import: $(cat "$base/out2.txt")"
+  count=$("$rows" lines "$(cat "$base/connection")" \
+    "SELECT COUNT(*) FROM Orders WHERE EnteredBy = 'SaldorImport'")
+  [ "$count" = 3 ] || fail "$name, again: $count orders, wanted 3"
   "$rows" dump "$(cat "$base/connection")" >"$base/rows.txt" || fail "$name: rows not read"
 done
 
@@ -167,7 +204,9 @@ if [ -n "${server:-}" ]; then
 fi
 
 times=""
-for name in "${runs[@]}"; do times+=" $name $(cat "$work/$name/seconds") s,"; done
+for name in "${runs[@]}"; do
+  times+=" $name $(cat "$work/$name/seconds") s and $(cat "$work/$name/seconds2") s again,"
+done
 echo "check_whole_runs.sh: runs:${times%,}; $(grep -c . "$work/$first/rows.txt") lines of rows" \
   "compared; whole check $(($(date +%s) - started)) s"
 if [ "$failures" -ne 0 ]; then
