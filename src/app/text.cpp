@@ -86,4 +86,9 @@ std::string PathText(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
+std::string RowsText(std::size_t first, std::size_t last) {
+  if (first == last) return "row " + std::to_string(first);
+  return "rows " + std::to_string(first) + " to " + std::to_string(last);
+}
+
 }  // namespace saldor

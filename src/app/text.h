@@ -29,6 +29,10 @@ std::string Utf8FromUtf16(std::u16string_view utf16);
 // `path` as UTF-8 text, whatever the platform's own narrow encoding of paths.
 std::string PathText(const std::filesystem::path& path);
 
+// The rows `first` to `last` as an error report names them: "row 5", or "rows 5 to 9" for a
+// statement that wrote the records of several rows.
+std::string RowsText(std::size_t first, std::size_t last);
+
 }  // namespace saldor
 
 #endif  // SALDOR_APP_TEXT_H_

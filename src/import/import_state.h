@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/text.h"
 #include "import/order_file_row.h"
 #include "import/order_line.h"
 #include "import/order_totals.h"
@@ -24,9 +25,7 @@ struct FileOrder {
 // How an error report names the place in the order file `file`: "order file: <file>, row 5",
 // or "..., rows 5 to 9" for a statement that wrote the records of several rows.
 inline std::string FileRowsContext(const std::string& file, std::size_t first, std::size_t last) {
-  std::string context = "order file: " + file;
-  if (first == last) return context + ", row " + std::to_string(first);
-  return context + ", rows " + std::to_string(first) + " to " + std::to_string(last);
+  return "order file: " + file + ", " + RowsText(first, last);
 }
 
 }  // namespace saldor

@@ -7,6 +7,7 @@
 #include "app/partner_files.h"
 #include "app/record_insert.h"
 #include "app/run_error.h"
+#include "app/text.h"
 #include "reports/available_inventory_query.h"
 #include "reports/export_report.h"
 #include "reports/inventory_allocation.h"
@@ -49,8 +50,7 @@ Param DueDateParam(const Field& field) {
 
 // How an error report names the query rows of a work table statement.
 std::string RowsContext(std::size_t first, std::size_t last) {
-  if (first == last) return "available inventory row " + std::to_string(first);
-  return "available inventory rows " + std::to_string(first) + " to " + std::to_string(last);
+  return "available inventory " + RowsText(first, last);
 }
 
 // Runs the query, allocates its rows and stores one work table record per reported row, as many
